@@ -1,0 +1,37 @@
+#pragma once
+// The process-wide variables through which the parts of the program meet.
+// They live for the whole run; texts are byte strings in the ANSI code page.
+#include <windows.h>
+
+#include <atomic>
+#include <cstdint>
+#include <string>
+
+// How the encoder thread's run ended; written by the worker before it clears
+// ENCODING, read by the main thread once ENCODING is 0.
+enum class EncoderEnd : int32_t {
+    Pending = 0,     // no run has ended yet
+    NotStarted = 1,  // the process could not be created; code is GetLastError()
+    Exited = 2,      // the process ended; code is its exit code
+};
+
+struct EncoderOutcome {
+    EncoderEnd end;
+    uint32_t code;
+};
+
+extern HCURSOR HAND_CURSOR;
+extern HWND MAIN_WINDOW;
+extern std::string IN_DIR;
+extern std::string OUT_DIR;
+extern int32_t MODE;
+extern std::string IN_FILE;
+extern std::string OUT_FILE;
+
+// Shared with the encoder thread: the worker stores 0 with release ordering
+// after recording ENCODER_OUTCOME; the main thread loads it with acquire.
+extern std::atomic<int32_t> ENCODING;
+extern std::atomic<EncoderOutcome> ENCODER_OUTCOME;
+
+// Gives back the memory of the process-wide texts at the end of the run.
+void ReleaseProcessTexts();

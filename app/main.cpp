@@ -1,0 +1,33 @@
+// The process frame around WinMain and the fixed order of the run.
+#include <windows.h>
+#include <commctrl.h>
+#include <objbase.h>
+
+#include "app/globals.h"
+#include "app/startup.h"
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    HAND_CURSOR = LoadCursorA(instance, "autor");
+    ChangeToProgramFolder();
+    ReadSettings();
+    WriteSettings();
+    return 0;
+}
+
+// Runs before and after WinMain: the platform check, COM and the common
+// control classes; the process then ends with WinMain's result.
+int main() {
+    if (!IsNtFamily()) {
+        MessageBoxA(nullptr, "Win98 No Support", nullptr, MB_TASKMODAL | MB_SETFOREGROUND);
+        ExitProcess(255);
+    }
+    CoInitialize(nullptr);
+    INITCOMMONCONTROLSEX classes = {sizeof(classes), 0x706F};
+    InitCommonControlsEx(&classes);
+
+    int result = WinMain(GetModuleHandleW(nullptr), nullptr, GetCommandLineA(), SW_SHOWDEFAULT);
+
+    ReleaseProcessTexts();
+    CoUninitialize();
+    ExitProcess((UINT)result);
+}

@@ -1,0 +1,43 @@
+#include "app/program_path.h"
+
+#include <windows.h>
+
+#include "toolkit/text.h"
+
+std::wstring FolderPart(const std::wstring& path) {
+    size_t slash = path.rfind(L'\\');
+    if (slash == std::wstring::npos) return std::wstring();
+    return path.substr(0, slash + 1);
+}
+
+std::wstring ProgramFolderW() {
+    // Paths past MAX_PATH exist; grow until the whole name fits.
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        DWORD n = GetModuleFileNameW(nullptr, &path[0], (DWORD)path.size());
+        if (n == 0) return std::wstring();
+        if (n < path.size()) {
+            path.resize(n);
+            break;
+        }
+        path.resize(path.size() * 2);
+    }
+    return FolderPart(path);
+}
+
+std::string ProgramFolder() { return tk::Narrow(ProgramFolderW()); }
+
+std::string CurrentFolder() {
+    DWORD n = GetCurrentDirectoryW(0, nullptr);
+    if (n == 0) return std::string();
+    std::wstring folder(n, L'\0');
+    n = GetCurrentDirectoryW(n, &folder[0]);
+    folder.resize(n);
+    return tk::Narrow(folder);
+}
+
+std::string PathBesideProgram(const std::string& folder, const std::string& leaf) {
+    size_t end = folder.find_last_not_of('\\');
+    std::string base = (end == std::string::npos) ? std::string() : folder.substr(0, end + 1);
+    return base + "\\" + leaf;
+}

@@ -1,0 +1,19 @@
+#pragma once
+// DU_ZID.ini beside the program: read once at start-up, written once at the end.
+#include <string>
+
+#include "convert/settings_text.h"
+
+// Sets IN_DIR and OUT_DIR (default: the current folder) and, when the file
+// exists, MODE. Shows nothing, whatever happens.
+void ReadSettings();
+
+// Stores IN_DIR, OUT_DIR and MODE. Shows nothing; on any failure the old file
+// stays as it was.
+void WriteSettings();
+
+// The same work on a given path, for callers that do not live beside the program.
+Settings ReadSettingsFile(const std::wstring& path, const std::string& defaultFolder, int32_t currentMode);
+bool WriteSettingsFile(const std::wstring& path, const Settings& settings);
+
+std::wstring SettingsFilePath();

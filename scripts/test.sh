@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Installs, builds and runs the whole test suite under Wine. The ctest summary
+# is the last thing it prints.
+set -euo pipefail
+ROOT="$(cd "$(dirname "$0")/.." && pwd)"
+bash "$ROOT/scripts/setup.sh"
+bash "$ROOT/scripts/build.sh"
+
+. "$ROOT/scripts/wine-env.sh"
+# One display and one warm Wine server for the whole run.
+start_private_display
+ensure_prefix "$ROOT/build/wineprefix"
+finish() { timeout 30 wineserver -k >/dev/null 2>&1 || true; stop_private_display; }
+trap finish EXIT
+
+cd "$ROOT"
+ctest --preset mingw "$@"

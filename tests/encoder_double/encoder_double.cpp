@@ -1,0 +1,84 @@
+// Stands in for PLUG-IN\ffmpeg_III.exe in tests. Appends its exact command line
+// (UTF-8, one line) to encoder_log.txt beside it, then follows
+// encoder_control.txt beside it, one instruction a line, in this order:
+//   sleep=<milliseconds>   wait that long
+//   write                  create the output file named last on the command line
+//   crash                  die of an access violation
+//   exit=<code>            end with that exit code (default 0)
+#include <windows.h>
+
+#include <cstdlib>
+#include <string>
+
+static std::wstring FolderOfSelf() {
+    wchar_t path[32768];
+    DWORD n = GetModuleFileNameW(nullptr, path, 32768);
+    std::wstring self(path, n);
+    return self.substr(0, self.rfind(L'\\') + 1);
+}
+
+static std::string ToUtf8(const std::wstring& text) {
+    int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), (int)text.size(), nullptr, 0, nullptr, nullptr);
+    std::string out(n, '\0');
+    if (n > 0) WideCharToMultiByte(CP_UTF8, 0, text.data(), (int)text.size(), &out[0], n, nullptr, nullptr);
+    return out;
+}
+
+static void AppendLog(const std::wstring& path, const std::string& line) {
+    HANDLE file = CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return;
+    DWORD written = 0;
+    WriteFile(file, line.data(), (DWORD)line.size(), &written, nullptr);
+    CloseHandle(file);
+}
+
+static std::string ReadControl(const std::wstring& path) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return std::string();
+    char buffer[4096];
+    DWORD got = 0;
+    ReadFile(file, buffer, sizeof(buffer), &got, nullptr);
+    CloseHandle(file);
+    return std::string(buffer, got);
+}
+
+// The last double-quoted token of the command line: the output file.
+static std::wstring LastQuoted(const std::wstring& commandLine) {
+    size_t close = commandLine.rfind(L'"');
+    if (close == std::wstring::npos || close == 0) return std::wstring();
+    size_t open = commandLine.rfind(L'"', close - 1);
+    if (open == std::wstring::npos) return std::wstring();
+    return commandLine.substr(open + 1, close - open - 1);
+}
+
+static void WriteOutput(const std::wstring& path) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) ExitProcess(1);
+    const char content[] = "encoder double output\r\n";
+    DWORD written = 0;
+    WriteFile(file, content, sizeof(content) - 1, &written, nullptr);
+    CloseHandle(file);
+}
+
+int main() {
+    std::wstring folder = FolderOfSelf();
+    std::wstring commandLine = GetCommandLineW();
+    AppendLog(folder + L"encoder_log.txt", ToUtf8(commandLine) + "\n");
+
+    std::string control = ReadControl(folder + L"encoder_control.txt");
+    int exitCode = 0;
+    size_t pos = 0;
+    while (pos < control.size()) {
+        size_t end = control.find('\n', pos);
+        if (end == std::string::npos) end = control.size();
+        std::string line = control.substr(pos, end - pos);
+        while (!line.empty() && (line.back() == '\r' || line.back() == ' ')) line.pop_back();
+        pos = end + 1;
+        if (line.rfind("sleep=", 0) == 0) Sleep((DWORD)std::strtoul(line.c_str() + 6, nullptr, 10));
+        else if (line == "write") WriteOutput(LastQuoted(commandLine));
+        else if (line == "crash") *(volatile int*)nullptr = 0;
+        else if (line.rfind("exit=", 0) == 0) exitCode = (int)std::strtoul(line.c_str() + 5, nullptr, 0);
+    }
+    return exitCode;
+}

@@ -1,0 +1,133 @@
+// Starting the encoder: the exact command line, waiting, and how the run ended.
+#include <doctest.h>
+
+#include "app/globals.h"
+#include "app/program_path.h"
+#include "convert/encoder.h"
+#include "tests/support/test_support.h"
+
+using test::TempFolder;
+
+TEST_CASE("the command line, character for character") {
+    CHECK(EncoderCommandLine("C:\\Tools\\", "C:\\Music\\a.wav", "C:\\Out\\b.wav") ==
+          "\"C:\\Tools\\PLUG-IN\\ffmpeg_III.exe\" -i \"C:\\Music\\a.wav\" -acodec mp3 -ab 128k  -y \"C:\\Out\\b.wav\"");
+    // Paths are trimmed of spaces only and quoted as they are.
+    CHECK(EncoderCommandLine("C:\\My Tools\\", " C:\\Music\\a b.wav ", "  C:\\Out\\\tb.wav ") ==
+          "\"C:\\My Tools\\PLUG-IN\\ffmpeg_III.exe\" -i \"C:\\Music\\a b.wav\" -acodec mp3 -ab 128k  -y \"C:\\Out\\\tb.wav\"");
+}
+
+TEST_CASE("the encoder path has a single backslash before PLUG-IN, also at a drive root") {
+    CHECK(EncoderPath("D:\\") == "D:\\PLUG-IN\\ffmpeg_III.exe");
+    CHECK(EncoderPath("C:\\Tools\\\\") == "C:\\Tools\\PLUG-IN\\ffmpeg_III.exe");
+    CHECK(EncoderPath("C:\\Tools") == "C:\\Tools\\PLUG-IN\\ffmpeg_III.exe");
+}
+
+// A program folder whose PLUG-IN holds the encoder double.
+struct ProgramFolderWithDouble {
+    TempFolder folder;
+    explicit ProgramFolderWithDouble(const std::wstring& suffix) : folder(suffix) {
+        CreateDirectoryW((folder / L"PLUG-IN").c_str(), nullptr);
+        REQUIRE(CopyFileW(test::EnvPath(L"DUZID_ENCODER_DOUBLE").c_str(), (folder / L"PLUG-IN\\ffmpeg_III.exe").c_str(),
+                          FALSE));
+    }
+    std::string programFolder() const { return test::Utf8(folder.path() + L"\\"); }
+    void Control(const std::string& text) const { test::WriteBytes(folder / L"PLUG-IN\\encoder_control.txt", text); }
+    std::string Log() const { return test::ReadBytes(folder / L"PLUG-IN\\encoder_log.txt"); }
+};
+
+TEST_CASE("the encoder receives exactly that command line, from a folder with spaces and other scripts") {
+    REQUIRE(GetACP() == CP_UTF8);
+    ProgramFolderWithDouble program(L" my program Ёж");
+    std::string in = test::Utf8(L" C:\\Музыка\\песня 1.wav ");
+    std::string out = test::Utf8(L"C:\\Out\\_mp3_c_песня 1.wav");
+    std::string commandLine = EncoderCommandLine(program.programFolder(), in, out);
+
+    EncoderOutcome outcome = RunEncoder(commandLine);
+    CHECK(outcome.end == EncoderEnd::Exited);
+    CHECK(outcome.code == 0);
+    CHECK(program.Log() == commandLine + "\n");
+    CHECK(program.Log().find("128k  -y \"") != std::string::npos);
+}
+
+TEST_CASE("a missing encoder is reported as not started and leaves no handle open") {
+    TempFolder empty;
+    std::string commandLine = EncoderCommandLine(test::Utf8(empty.path()), "a.wav", "b.wav");
+    DWORD before = 0, after = 0;
+    GetProcessHandleCount(GetCurrentProcess(), &before);
+    EncoderOutcome outcome = RunEncoder(commandLine);
+    GetProcessHandleCount(GetCurrentProcess(), &after);
+    CHECK(outcome.end == EncoderEnd::NotStarted);
+    CHECK(outcome.code != 0);
+    CHECK(after == before);
+}
+
+TEST_CASE("exit codes and crashes are recorded; a slow encoder is waited for") {
+    ProgramFolderWithDouble program(L" codes");
+    std::string commandLine = EncoderCommandLine(program.programFolder(), "a.wav", "b.wav");
+
+    program.Control("exit=3\n");
+    EncoderOutcome three = RunEncoder(commandLine);
+    CHECK(three.end == EncoderEnd::Exited);
+    CHECK(three.code == 3);
+
+    program.Control("crash\n");
+    EncoderOutcome crash = RunEncoder(commandLine);
+    CHECK(crash.end == EncoderEnd::Exited);
+    CHECK(crash.code == 0xC0000005u);
+
+    program.Control("sleep=1500\nexit=0\n");
+    DWORD start = GetTickCount();
+    DWORD before = 0, after = 0;
+    GetProcessHandleCount(GetCurrentProcess(), &before);
+    EncoderOutcome slow = RunEncoder(commandLine);
+    GetProcessHandleCount(GetCurrentProcess(), &after);
+    CHECK(GetTickCount() - start >= 1450);
+    CHECK(slow.end == EncoderEnd::Exited);
+    CHECK(slow.code == 0);
+    CHECK(after == before);
+}
+
+// Runs EncoderThread as the conversion run starts it and waits for ENCODING to drop.
+static EncoderOutcome RunEncoderThread() {
+    ENCODER_OUTCOME.store(EncoderOutcome{EncoderEnd::Pending, 0});
+    ENCODING.store(1);
+    HANDLE thread = CreateThread(nullptr, 0x100000, EncoderThread, nullptr, 0, nullptr);
+    REQUIRE(thread != nullptr);
+    CloseHandle(thread);
+    REQUIRE(test::WaitFor([] { return ENCODING.load(std::memory_order_acquire) == 0; }, 30000));
+    return ENCODER_OUTCOME.load();
+}
+
+TEST_CASE("the encoder thread runs the encoder beside the program and records its end") {
+    std::wstring plugIn = ProgramFolderW() + L"PLUG-IN";
+    std::wstring encoder = plugIn + L"\\ffmpeg_III.exe";
+    CreateDirectoryW(plugIn.c_str(), nullptr);
+    DeleteFileW((plugIn + L"\\encoder_log.txt").c_str());
+    DeleteFileW(encoder.c_str());
+
+    SUBCASE("missing encoder") {
+        EncoderOutcome outcome = RunEncoderThread();
+        CHECK(outcome.end == EncoderEnd::NotStarted);
+    }
+    SUBCASE("the encoder writes the output named last") {
+        REQUIRE(CopyFileW(test::EnvPath(L"DUZID_ENCODER_DOUBLE").c_str(), encoder.c_str(), FALSE));
+        test::WriteBytes(plugIn + L"\\encoder_control.txt", "write\nexit=0\n");
+        TempFolder work(L" work");
+        IN_FILE = " " + test::Utf8(work / L"in.wav") + " ";
+        OUT_FILE = test::Utf8(work / L"out file.wav");
+        EncoderOutcome outcome = RunEncoderThread();
+        CHECK(outcome.end == EncoderEnd::Exited);
+        CHECK(outcome.code == 0);
+        CHECK(test::FileExists(work / L"out file.wav"));
+        CHECK(test::ReadBytes(plugIn + L"\\encoder_log.txt") ==
+              EncoderCommandLine(ProgramFolder(), IN_FILE, OUT_FILE) + "\n");
+    }
+    SUBCASE("a failing encoder") {
+        REQUIRE(CopyFileW(test::EnvPath(L"DUZID_ENCODER_DOUBLE").c_str(), encoder.c_str(), FALSE));
+        test::WriteBytes(plugIn + L"\\encoder_control.txt", "exit=7\n");
+        EncoderOutcome outcome = RunEncoderThread();
+        CHECK(outcome.end == EncoderEnd::Exited);
+        CHECK(outcome.code == 7);
+    }
+    test::DeleteTree(plugIn);
+}

@@ -1,0 +1,127 @@
+#include "tests/support/test_support.h"
+
+#include <atomic>
+
+namespace test {
+
+std::wstring EnvPath(const wchar_t* name) {
+    wchar_t buffer[4096];
+    DWORD n = GetEnvironmentVariableW(name, buffer, 4096);
+    return (n > 0 && n < 4096) ? std::wstring(buffer, n) : std::wstring();
+}
+
+static std::wstring ScratchRoot() {
+    std::wstring root = EnvPath(L"DUZID_TEST_TEMP");
+    if (root.empty()) {
+        wchar_t temp[MAX_PATH + 1];
+        DWORD n = GetTempPathW(MAX_PATH + 1, temp);
+        root = std::wstring(temp, n);
+        if (!root.empty() && root.back() == L'\\') root.pop_back();
+    }
+    return root;
+}
+
+TempFolder::TempFolder(const std::wstring& suffix) {
+    static std::atomic<int> counter{0};
+    for (;;) {
+        path_ = ScratchRoot() + L"\\t" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                std::to_wstring(counter++) + suffix;
+        if (CreateDirectoryW(path_.c_str(), nullptr)) break;
+        if (GetLastError() != ERROR_ALREADY_EXISTS) break;
+    }
+}
+
+TempFolder::~TempFolder() { DeleteTree(path_); }
+
+void DeleteTree(const std::wstring& path) {
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((path + L"\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            std::wstring name = found.cFileName;
+            if (name == L"." || name == L"..") continue;
+            std::wstring child = path + L"\\" + name;
+            SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) DeleteTree(child);
+            else DeleteFileW(child.c_str());
+        } while (FindNextFileW(search, &found));
+        FindClose(search);
+    }
+    RemoveDirectoryW(path.c_str());
+}
+
+bool WriteBytes(const std::wstring& path, const std::string& bytes) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    bool ok = WriteFile(file, bytes.data(), (DWORD)bytes.size(), &written, nullptr) && written == bytes.size();
+    CloseHandle(file);
+    return ok;
+}
+
+std::string ReadBytes(const std::wstring& path) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return std::string();
+    std::string bytes;
+    char buffer[65536];
+    DWORD got = 0;
+    while (ReadFile(file, buffer, sizeof(buffer), &got, nullptr) && got > 0) bytes.append(buffer, got);
+    CloseHandle(file);
+    return bytes;
+}
+
+bool FileExists(const std::wstring& path) {
+    DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool FolderExists(const std::wstring& path) {
+    DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::string Utf8(const std::wstring& text) {
+    int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), (int)text.size(), nullptr, 0, nullptr, nullptr);
+    std::string out(n > 0 ? n : 0, '\0');
+    if (n > 0) WideCharToMultiByte(CP_UTF8, 0, text.data(), (int)text.size(), &out[0], n, nullptr, nullptr);
+    return out;
+}
+
+std::wstring FromUtf8(const std::string& text) {
+    int n = MultiByteToWideChar(CP_UTF8, 0, text.data(), (int)text.size(), nullptr, 0);
+    std::wstring out(n > 0 ? n : 0, L'\0');
+    if (n > 0) MultiByteToWideChar(CP_UTF8, 0, text.data(), (int)text.size(), &out[0], n);
+    return out;
+}
+
+ChildProcess::ChildProcess(const std::wstring& commandLine, const std::wstring& currentFolder) {
+    std::wstring buffer = commandLine;
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    if (!CreateProcessW(nullptr, &buffer[0], nullptr, nullptr, FALSE, 0, nullptr,
+                        currentFolder.empty() ? nullptr : currentFolder.c_str(), &startup, &info_))
+        info_ = PROCESS_INFORMATION{};
+}
+
+ChildProcess::~ChildProcess() {
+    if (!info_.hProcess) return;
+    Kill();
+    CloseHandle(info_.hProcess);
+    CloseHandle(info_.hThread);
+}
+
+bool ChildProcess::Wait(DWORD timeoutMs, DWORD* exitCode) {
+    if (!info_.hProcess || WaitForSingleObject(info_.hProcess, timeoutMs) != WAIT_OBJECT_0) return false;
+    if (exitCode) GetExitCodeProcess(info_.hProcess, exitCode);
+    return true;
+}
+
+void ChildProcess::Kill() {
+    if (info_.hProcess && WaitForSingleObject(info_.hProcess, 0) != WAIT_OBJECT_0) {
+        TerminateProcess(info_.hProcess, 1);
+        WaitForSingleObject(info_.hProcess, 5000);
+    }
+}
+
+}  // namespace test

@@ -1,0 +1,66 @@
+#pragma once
+// Shared helpers of the tests: scratch folders, files, child processes.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace test {
+
+// A value from the environment ctest sets (DUZID_PROGRAM_DIR, ...), as UTF-16.
+std::wstring EnvPath(const wchar_t* name);
+
+// A fresh folder under the build's scratch area, deleted with its contents
+// when the object goes away. suffix lets a test put spaces or any script in it.
+class TempFolder {
+public:
+    explicit TempFolder(const std::wstring& suffix = L"");
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+    const std::wstring& path() const { return path_; }  // no trailing "\"
+    std::wstring operator/(const std::wstring& leaf) const { return path_ + L"\\" + leaf; }
+
+private:
+    std::wstring path_;
+};
+
+void DeleteTree(const std::wstring& path);
+bool WriteBytes(const std::wstring& path, const std::string& bytes);
+std::string ReadBytes(const std::wstring& path);  // empty when missing
+bool FileExists(const std::wstring& path);
+bool FolderExists(const std::wstring& path);
+
+std::string Utf8(const std::wstring& text);
+std::wstring FromUtf8(const std::string& text);
+
+// A child process, ended and released when the object goes away.
+class ChildProcess {
+public:
+    ChildProcess(const std::wstring& commandLine, const std::wstring& currentFolder = L"");
+    ~ChildProcess();
+    ChildProcess(const ChildProcess&) = delete;
+    ChildProcess& operator=(const ChildProcess&) = delete;
+    bool started() const { return info_.hProcess != nullptr; }
+    DWORD id() const { return info_.dwProcessId; }
+    HANDLE handle() const { return info_.hProcess; }
+    // Waits up to timeoutMs; true with the exit code when the process ended.
+    bool Wait(DWORD timeoutMs, DWORD* exitCode = nullptr);
+    void Kill();
+
+private:
+    PROCESS_INFORMATION info_ = {};
+};
+
+// Polls condition every 20 ms until it holds or timeoutMs has passed.
+template <typename Condition>
+bool WaitFor(Condition condition, DWORD timeoutMs) {
+    DWORD start = GetTickCount();
+    for (;;) {
+        if (condition()) return true;
+        if (GetTickCount() - start >= timeoutMs) return false;
+        Sleep(20);
+    }
+}
+
+}  // namespace test

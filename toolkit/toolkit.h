@@ -1,0 +1,78 @@
+#pragma once
+// The dialog toolkit every window of the program is written in: dialogs built
+// from in-memory templates, a few kinds of control, modal and modeless loops,
+// fonts, colours, pictures and icons. It knows nothing of the program's windows.
+//
+// Texts are UTF-16 here; callers widen their byte strings first (tk::Widen).
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+namespace tk {
+
+// A window's event procedure. 0: not handled, the toolkit's defaults apply;
+// anything else: handled, and returned from the dialog procedure.
+using DialogCallback = int32_t (*)(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+enum class CoordinateMode : int32_t {
+    DialogUnits = 1,  // converted through the dialog font
+    Pixels = 2,       // pixels; a dialog's width and height are its client area
+};
+
+enum class ControlKind : int32_t { Button, Label, Frame, Image, StretchedImage };
+
+constexpr int32_t DefaultPosition = INT32_MIN;  // 0x80000000 as x or y: centred on the work area
+constexpr int32_t DialogItself = INT32_MIN;     // 0x80000000 in place of a control id
+
+// Colours are 0x00BBGGRR; three negative values have a meaning of their own.
+using Color = int32_t;
+constexpr Color ColorDefault = -1;      // the platform's system colour for that kind of window
+constexpr Color ColorTransparent = -2;  // background only: the parent shows through
+constexpr Color ColorUnset = -3;        // never set: the colour messages go to the platform
+
+// Font style bits of NewFont.
+enum FontStyle : int32_t { FontBold = 1, FontItalic = 2, FontUnderline = 4, FontStrikeOut = 8, FontCellHeight = 16 };
+
+// Dialogs and controls.
+HWND NewDialog(CoordinateMode mode, HWND owner, const std::wstring& title, int32_t x, int32_t y, int32_t width,
+               int32_t height, DWORD style, DWORD exStyle);
+void AddControl(ControlKind kind, HWND dialog, int32_t id, const std::wstring& text, int32_t x, int32_t y,
+                int32_t width, int32_t height, DWORD style, DWORD exStyle, DialogCallback callback = nullptr);
+
+// Shows the dialog and runs its loop until the window is gone; the owner is
+// disabled meanwhile. resultTarget, when given, receives FinishDialog's result.
+void ShowModal(HWND dialog, DialogCallback callback, int32_t* resultTarget = nullptr);
+// Shows the dialog, painted, and returns at once; the caller keeps it alive with PumpEvents.
+void ShowModeless(HWND dialog, DialogCallback callback);
+void FinishDialog(HWND dialog, int32_t result);
+// Handles at most one queued message, or sleeps idleMilliseconds when there is
+// none. Returns the number of live toolkit dialogs.
+int32_t PumpEvents(DWORD idleMilliseconds);
+
+void SetText(HWND window, const std::wstring& text);
+void Redraw(HWND window);
+int32_t ShowMessage(const std::wstring& text, const std::wstring& caption, UINT flags);
+void AlertBeep();
+
+// Fonts, colours and images.
+int32_t NewFont(const std::wstring& face, float points, int32_t style, int32_t charSet, int32_t pitchAndFamily,
+                int32_t escapement);
+void SetControlFont(HWND dialog, int32_t controlId, int32_t fontId);
+void FreeFont(int32_t fontId);
+void SetColors(HWND dialog, int32_t controlId, Color foreground, Color background);
+void SetDialogIcon(HWND dialog, const std::wstring& iconName);
+void SetImage(HWND dialog, int32_t controlId, const std::wstring& resourceName, ControlKind imageKind);
+
+// What the toolkit holds right now, for tests and leak checks.
+struct Counts {
+    int records;    // window records (dialogs and controls)
+    int brushes;    // background brushes
+    int gdiFonts;   // GDI fonts made for registered fonts
+    int pictures;   // bitmaps and icons of image controls
+    int icons;      // dialog icons, big and small
+    int liveDialogs;
+};
+Counts GetCounts();
+
+}  // namespace tk
