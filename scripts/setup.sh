@@ -5,11 +5,14 @@ set -euo pipefail
 ROOT="$(cd "$(dirname "$0")/.." && pwd)"
 
 PACKAGES=(cmake make g++-mingw-w64-x86-64-posix wine wine64 xvfb fonts-liberation
-          doctest-dev imagemagick xdotool x11-utils npm python3)
+          doctest-dev imagemagick xdotool x11-utils)
 missing=()
 for p in "${PACKAGES[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
+# Node's npm and Python may come from elsewhere than Debian: ask for the commands.
+command -v npm >/dev/null || missing+=(npm)
+command -v python3 >/dev/null || missing+=(python3)
 if [ ${#missing[@]} -gt 0 ]; then
     echo "setup: installing ${missing[*]}"
     export DEBIAN_FRONTEND=noninteractive
