@@ -1,0 +1,86 @@
+#include "app/main_buttons.h"
+
+#include <cmath>
+
+#include "app/main_window_ids.h"
+
+namespace buttons {
+
+static int Clamp(int value) { return value < 0 ? 0 : (value > 255 ? 255 : value); }
+
+bool BandColor(COLORREF base, int band, COLORREF* color) {
+    int i = band;
+    switch (base) {
+        case 0xFF0000: *color = RGB(0, Clamp(199 - i), Clamp(255 - i)); return true;              // blue
+        case 0x00FF00: *color = RGB(0, Clamp(255 - i), 0); return true;                          // green
+        case 0x0000FF: *color = RGB(Clamp(255 - i), Clamp(125 - i), Clamp(125 - i)); return true;  // red
+        case 0x808080: *color = RGB(Clamp(255 - i), Clamp(255 - i), Clamp(255 - i)); return true;  // grey
+        default: return false;
+    }
+}
+
+BandRows BandRowsFor(int band, int height) {
+    // The step is a 32-bit float, as the faces have always been painted; its
+    // products with a band number are exact in double and round half to even.
+    float step = 0.005f * (float)height;
+    return BandRows{(int)std::nearbyint((double)step * band), (int)std::nearbyint((double)step * (band + 1))};
+}
+
+void GradientFill(HDC dc, COLORREF base) {
+    RECT client = {};
+    GetClientRect(WindowFromDC(dc), &client);
+    for (int band = 0; band < kBandCount; ++band) {
+        BandRows rows = BandRowsFor(band, client.bottom);
+        RECT bandRect;
+        SetRect(&bandRect, 0, rows.top, client.right + 1, rows.bottom);
+        COLORREF color;
+        HBRUSH brush = BandColor(base, band, &color) ? CreateSolidBrush(color) : nullptr;
+        FillRect(dc, &bandRect, brush);
+        DeleteObject(brush);
+    }
+}
+
+struct Face {
+    int id;
+    const char* label;
+    COLORREF base;
+    COLORREF text;
+};
+
+static const Face kFaces[] = {
+    {kLoadButton, "Load Wav Audio", 0xFF0000, 0xFFFFFF},
+    {kConvertButton, "Convert", 0x00FF00, 0xFFFFFF},
+    {kExitButton, "Exit", 0x0000FF, 0xFFFFFF},
+    {kAboutButton, "About", 0x808080, 0x000000},
+    {kHelpButton, "Help", 0x808080, 0x000000},
+};
+
+static const Face* FaceOf(int id) {
+    for (const Face& face : kFaces)
+        if (face.id == id) return &face;
+    return nullptr;
+}
+
+void DrawMainButton(const DRAWITEMSTRUCT* item) {
+    const Face* face = FaceOf((int)item->CtlID);
+    if (!face) return;
+    RECT textRect = item->rcItem;
+    textRect.left = 0;
+    const UINT kCentred = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
+    if (item->itemState & ODS_SELECTED) {
+        // Held down: no ramp, only the sunken edge and "Process".
+        GradientFill(item->hDC, 0);
+        RECT edge = item->rcItem;
+        DrawEdge(item->hDC, &edge, EDGE_SUNKEN, BF_RECT);
+        SetBkMode(item->hDC, TRANSPARENT);
+        SetTextColor(item->hDC, 0xFF0000);
+        DrawTextA(item->hDC, "Process", -1, &textRect, kCentred);
+        return;
+    }
+    SetBkMode(item->hDC, TRANSPARENT);
+    GradientFill(item->hDC, face->base);
+    SetTextColor(item->hDC, face->text);
+    DrawTextA(item->hDC, face->label, -1, &textRect, kCentred);
+}
+
+}  // namespace buttons
