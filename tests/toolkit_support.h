@@ -1,0 +1,48 @@
+#pragma once
+// Helpers of the toolkit's GUI tests: GDI object counts, pumping, pixels.
+#include <windows.h>
+
+#include "toolkit/toolkit.h"
+
+namespace tktest {
+
+bool RunningUnderWine();
+
+// GDI objects the process holds now: from the PEB's shared handle table under
+// Wine (GetGuiResources is a stub there), from GetGuiResources elsewhere.
+int GdiObjectCount();
+
+// Dispatches queued messages for about milliseconds.
+void PumpFor(DWORD milliseconds);
+
+// A painted pixel of a window's client area, read through the window's DC.
+// (Wine copies a window's pixels to the X screen only at its next message poll.)
+COLORREF ClientPixel(HWND window, int x, int y);
+
+// A dialog callback that finishes its dialog at the first WM_TIMER.
+int32_t FinishOnTimer(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// A window of the program's kind: two registered fonts, coloured and
+// transparent labels, a frame, bitmap, stretched and icon pictures, a dialog
+// icon and a default button. The caller frees fonts after the window is gone.
+struct SampleDialog {
+    HWND window;
+    int32_t fonts[2];
+};
+SampleDialog BuildSampleDialog(tk::CoordinateMode mode);
+
+// A modeless toolkit dialog in pixels, finished when the object goes away.
+class ModelessDialog {
+public:
+    ModelessDialog(int width, int height);
+    ~ModelessDialog();
+    ModelessDialog(const ModelessDialog&) = delete;
+    ModelessDialog& operator=(const ModelessDialog&) = delete;
+    HWND window() const { return window_; }
+    void Show(tk::DialogCallback callback = nullptr);
+
+private:
+    HWND window_;
+};
+
+}  // namespace tktest

@@ -1,0 +1,378 @@
+// Dialogs and controls: creation from in-memory templates, the toolkit's
+// dialog procedure, the modal and modeless loops, finishing and repainting.
+#include "toolkit/internal.h"
+#include "toolkit/template.h"
+#include "toolkit/toolkit.h"
+
+namespace tk {
+
+namespace {
+
+constexpr UINT kRedrawFlags = RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW;  // 0x185
+// No z-order change, no redraw, no activation, no copy of bits, no owner
+// z-order, no WM_WINDOWPOSCHANGING.
+constexpr UINT kPlaceFlags = SWP_NOZORDER | SWP_NOREDRAW | SWP_NOACTIVATE | SWP_NOCOPYBITS | SWP_NOOWNERZORDER |
+                             SWP_NOSENDCHANGING;  // 0x71C
+
+// Raised by WM_INITDIALOG, lowered by WM_DESTROY of a toolkit dialog.
+int32_t g_liveDialogs = 0;
+// The last toolkit dialog activated; none once one is deactivated.
+HWND g_activeDialog = nullptr;
+
+bool BuildTemplate(DWORD style, DWORD exStyle, int32_t x, int32_t y, int32_t width, int32_t height,
+                   DialogTemplate* out) {
+    FontDescription font;
+    if (!RegisteredFont(1, &font)) return false;
+    TemplateFields fields = {};
+    fields.style = style;
+    fields.exStyle = exStyle;
+    fields.x = (int16_t)(x == DefaultPosition ? 0 : x);
+    fields.y = (int16_t)(y == DefaultPosition ? 0 : y);
+    fields.width = (int16_t)width;
+    fields.height = (int16_t)height;
+    fields.title = L" ";
+    fields.pointSize = (WORD)font.points;
+    fields.weight = TemplateFontWeight(font.logFont.lfWeight);
+    fields.italic = font.logFont.lfItalic;
+    fields.charSet = font.logFont.lfCharSet;
+    fields.face = font.logFont.lfFaceName;
+    WriteDialogTemplate(fields, out);
+    return out->size != 0;
+}
+
+// Pixels mode: the requested size becomes the client area, and the window is
+// centred on the work area by its outer size, or placed relative to its owner.
+void PlaceInPixels(HWND dialog, HWND owner, DWORD style, int32_t x, int32_t y, int32_t width, int32_t height) {
+    RECT outer = {}, client = {};
+    GetWindowRect(dialog, &outer);
+    GetClientRect(dialog, &client);
+    width += (outer.right - outer.left) - (client.right - client.left);
+    height += (outer.bottom - outer.top) - (client.bottom - client.top);
+    if (style & DS_CENTER) {
+        RECT work = {};
+        SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+        x = CenteredOrigin(work.left, work.right, width);
+        y = CenteredOrigin(work.top, work.bottom, height);
+    } else if (owner) {
+        POINT origin = {0, 0};
+        ClientToScreen(owner, &origin);
+        x += origin.x;
+        y += origin.y;
+    }
+    SetWindowPos(dialog, nullptr, x, y, width, height, kPlaceFlags);
+}
+
+// The window a WM_COMMAND, WM_HSCROLL, WM_VSCROLL or WM_NOTIFY comes from.
+HWND SourceControl(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_COMMAND: return GetDlgItem(dialog, LOWORD(wParam));
+    case WM_HSCROLL:
+    case WM_VSCROLL: return (HWND)lParam;
+    case WM_NOTIFY: return lParam ? ((const NMHDR*)lParam)->hwndFrom : nullptr;
+    default: return nullptr;
+    }
+}
+
+DialogCallback CallbackOf(HWND window) {
+    DialogCallback callback = nullptr;
+    WithRecord(window, [&](WindowRecord& record) { callback = record.callback; });
+    return callback;
+}
+
+// Offers a message first to the control it comes from, then to the dialog's
+// callback. The callbacks may destroy the dialog, so no record is held across them.
+int32_t OfferToCallbacks(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    HWND control = SourceControl(window, message, wParam, lParam);
+    if (control) {
+        DialogCallback callback = CallbackOf(control);
+        int32_t result = callback ? callback(window, message, wParam, lParam) : 0;
+        if (result != 0) return result;
+    }
+    DialogCallback callback = CallbackOf(window);
+    return callback ? callback(window, message, wParam, lParam) : 0;
+}
+
+void ReleaseRecord(WindowRecord* record) {
+    DropFontUse(record->fontId);
+    ReleaseBrushOf(*record);
+    ReleasePicturesOf(*record);
+    if (record->accelerators) DestroyAcceleratorTable(record->accelerators);
+    delete record;
+}
+
+// WM_NCDESTROY: the controls' records go first, then the dialog's own. Their
+// windows are gone by now (children receive WM_NCDESTROY before the dialog).
+void ReleaseDialogRecords(HWND dialog) {
+    while (WindowRecord* record = UnlinkDialogRecord(dialog)) ReleaseRecord(record);
+    if (g_activeDialog == dialog) g_activeDialog = nullptr;
+}
+
+INT_PTR DefaultAnswer(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_CTLCOLORMSGBOX:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC: return AnswerColorMessage(message, (HDC)wParam, (HWND)lParam);
+    case WM_SYSCOMMAND:
+        if ((wParam & 0xFFF0) != SC_CLOSE) return FALSE;
+        FinishDialog(window, 0);
+        return TRUE;
+    default: return FALSE;
+    }
+}
+
+INT_PTR CALLBACK DialogProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_INITDIALOG:
+        // No callback is attached yet; the show operations send their own.
+        ++g_liveDialogs;
+        return FALSE;
+    case WM_DESTROY: --g_liveDialogs; break;
+    case WM_ACTIVATE:
+        g_activeDialog = LOWORD(wParam) == WA_INACTIVE ? nullptr : window;
+        return 0;
+    default: break;
+    }
+
+    int32_t result = OfferToCallbacks(window, message, wParam, lParam);
+    if (message == WM_NCDESTROY) {
+        // Released whatever the callback answered: nothing outlives its window.
+        // FALSE lets the dialog manager free what it made for the dialog too
+        // (the template's font: answering TRUE leaks it, one per dialog).
+        ReleaseDialogRecords(window);
+        return result;
+    }
+    if (result != 0) {
+        if (GetWindowLongPtrW(window, DWLP_MSGRESULT) == 0) SetWindowLongPtrW(window, DWLP_MSGRESULT, result);
+        return result;
+    }
+    return DefaultAnswer(window, message, wParam, lParam);
+}
+
+// What a show operation needs of the dialog's record.
+struct ShowState {
+    HWND owner;
+    int showCommand;
+    DWORD style;
+};
+
+HACCEL AcceleratorsOf(HWND dialog) {
+    HACCEL accelerators = nullptr;
+    WithRecord(dialog, [&](WindowRecord& record) { accelerators = record.accelerators; });
+    return accelerators;
+}
+
+// Steps shared by ShowModal and ShowModeless: the direct WM_INITDIALOG and
+// WM_SIZE calls, then the callback and result target attached to the record.
+// False when the dialog has no record.
+bool AttachCallback(HWND dialog, DialogCallback callback, int32_t* resultTarget, ShowState* state) {
+    if (callback) {
+        int showCommand = ShowCommandFor((DWORD)GetWindowLongW(dialog, GWL_STYLE));
+        WithRecord(dialog, [&](WindowRecord& record) { showCommand = record.showCommand; });
+        RECT client = {};
+        GetClientRect(dialog, &client);
+        callback(dialog, WM_INITDIALOG, (WPARAM)dialog, 0);
+        callback(dialog, WM_SIZE, SizeTypeFor(showCommand), MAKELONG(client.right, client.bottom));
+    }
+    return WithRecord(dialog, [&](WindowRecord& record) {
+        record.callback = callback;
+        record.resultTarget = resultTarget;
+        *state = {record.parent, record.showCommand, record.style};
+    });
+}
+
+// Offers a message to the dialog's accelerators and keyboard handling; true when taken.
+bool TakenByDialog(HWND dialog, MSG* message) {
+    HACCEL accelerators = AcceleratorsOf(dialog);
+    if (accelerators && TranslateAcceleratorW(dialog, accelerators, message)) return true;
+    return IsDialogMessageW(dialog, message) != FALSE;
+}
+
+}  // namespace
+
+HWND NewDialog(CoordinateMode mode, HWND owner, const std::wstring& title, int32_t x, int32_t y, int32_t width,
+               int32_t height, DWORD style, DWORD exStyle) {
+    style = DialogStyle(style, x == DefaultPosition || y == DefaultPosition, owner != nullptr);
+    DialogTemplate dialogTemplate;
+    if (!BuildTemplate(style, exStyle, x, y, width, height, &dialogTemplate)) return nullptr;
+    HWND dialog = CreateDialogIndirectParamW(ProgramModule(), (LPCDLGTEMPLATEW)dialogTemplate.bytes, owner,
+                                             DialogProcedure, 0);
+    if (!dialog) return nullptr;
+    if (mode == CoordinateMode::Pixels) PlaceInPixels(dialog, owner, style, x, y, width, height);
+    SetWindowTextW(dialog, title.c_str());
+
+    WindowRecord record = BlankRecord(dialog);
+    record.parent = owner;
+    record.mode = mode;
+    record.isDialog = true;
+    record.showCommand = ShowCommandFor(style);
+    record.dialogFont = (HFONT)SendMessageW(dialog, WM_GETFONT, 0, 0);
+    record.style = style;
+    record.exStyle = exStyle;
+    if (!AddRecord(record)) {
+        DestroyWindow(dialog);
+        return nullptr;
+    }
+    return dialog;
+}
+
+void AddControl(ControlKind kind, HWND dialog, int32_t id, const std::wstring& text, int32_t x, int32_t y,
+                int32_t width, int32_t height, DWORD style, DWORD exStyle, DialogCallback callback) {
+    CoordinateMode mode = CoordinateMode::Pixels;
+    HFONT font = nullptr;
+    bool isDialog = false;
+    WithRecord(dialog, [&](WindowRecord& record) {
+        isDialog = record.isDialog;
+        mode = record.mode;
+        font = record.dialogFont;
+    });
+    if (!isDialog) return;
+
+    if (mode == CoordinateMode::DialogUnits) {
+        // Each edge is converted on its own, as the dialog manager does.
+        RECT edges = {x, y, x + width, y + height};
+        MapDialogRect(dialog, &edges);
+        x = edges.left;
+        y = edges.top;
+        width = edges.right - edges.left;
+        height = edges.bottom - edges.top;
+    }
+    style = ControlStyle(kind, style);
+    bool image = IsImageKind(kind);
+    bool asIcon = image && !IsBitmapResource(text);
+    if (asIcon) style = IconControlStyle(style);
+
+    HWND control = CreateWindowExW(exStyle, ControlClass(kind), image ? nullptr : text.c_str(), style, x, y, width,
+                                   height, dialog, (HMENU)(INT_PTR)id, ProgramModule(), nullptr);
+    if (!control) return;
+    SendMessageW(control, WM_SETFONT, (WPARAM)font, TRUE);
+
+    WindowRecord record = BlankRecord(control);
+    record.parent = dialog;
+    record.mode = mode;
+    record.pictureIsIcon = asIcon;
+    record.kind = kind;
+    record.callback = callback;
+    record.style = style;
+    record.exStyle = exStyle;
+    if (!AddRecord(record)) {
+        // A window the toolkit cannot account for is not kept.
+        DestroyWindow(control);
+        return;
+    }
+
+    if (kind == ControlKind::Button && IsDefaultButtonStyle(style)) SendMessageW(dialog, DM_SETDEFID, (WPARAM)id, 0);
+    if (image) ShowPicture(control, kind, text, asIcon);
+}
+
+void ShowModal(HWND dialog, DialogCallback callback, int32_t* resultTarget) {
+    SetForegroundWindow(dialog);
+    ShowState state = {};
+    if (!AttachCallback(dialog, callback, resultTarget, &state)) return;
+    if (state.owner) {
+        SendMessageW(state.owner, WM_CANCELMODE, 0, 0);
+        EnableWindow(state.owner, FALSE);
+    }
+    ShowWindow(dialog, state.showCommand);
+
+    // Polls instead of blocking: an idle modal dialog wakes every millisecond.
+    while (IsWindow(dialog)) {
+        MSG message;
+        if (!PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (!(state.style & DS_NOIDLEMSG) && state.owner)
+                SendMessageW(state.owner, WM_ENTERIDLE, MSGF_DIALOGBOX, (LPARAM)dialog);
+            Sleep(1);
+            continue;
+        }
+        if (IsWindow(dialog) && TakenByDialog(dialog, &message)) continue;
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    if (state.owner) SetFocus(state.owner);
+}
+
+void ShowModeless(HWND dialog, DialogCallback callback) {
+    ShowState state = {};
+    if (!AttachCallback(dialog, callback, nullptr, &state)) return;
+    ShowWindow(dialog, state.showCommand);
+    if (PaintsWhenShown(state.showCommand)) Redraw(dialog);
+}
+
+void FinishDialog(HWND dialog, int32_t result) {
+    HWND owner = nullptr;
+    HACCEL accelerators = nullptr;
+    bool isDialog = false;
+    WithRecord(dialog, [&](WindowRecord& record) {
+        isDialog = record.isDialog;
+        if (!isDialog) return;
+        if (record.resultTarget) *record.resultTarget = result;
+        owner = record.parent;
+        accelerators = record.accelerators;
+        record.accelerators = nullptr;
+    });
+    if (!isDialog) return;
+    SendMessageW(dialog, WM_CLOSE, 0, 0);
+    if (owner) EnableWindow(owner, TRUE);
+    if (accelerators) DestroyAcceleratorTable(accelerators);
+    // WM_DESTROY and WM_NCDESTROY pass through the dialog procedure before this returns.
+    DestroyWindow(dialog);
+}
+
+int32_t PumpEvents(DWORD idleMilliseconds) {
+    MSG message;
+    if (!PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        Sleep(idleMilliseconds);
+        return g_liveDialogs;
+    }
+    HWND active = g_activeDialog;
+    if (!(active && IsWindow(active) && TakenByDialog(active, &message))) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    return g_liveDialogs;
+}
+
+void SetText(HWND window, const std::wstring& text) { SetWindowTextW(window, text.c_str()); }
+
+void Redraw(HWND window) {
+    RedrawWindow(window, nullptr, nullptr, kRedrawFlags);
+    // What shows through a transparent window belongs to its parent: repaint
+    // that part of the parent too, and so on up.
+    for (HWND current = window;;) {
+        HWND parent = nullptr;
+        Color background = ColorUnset;
+        WithRecord(current, [&](WindowRecord& record) {
+            parent = record.parent;
+            background = record.background;
+        });
+        if (background != ColorTransparent || !parent) return;
+        RECT area = {};
+        GetWindowRect(current, &area);
+        MapWindowPoints(nullptr, parent, (POINT*)&area, 2);
+        RedrawWindow(parent, &area, nullptr, kRedrawFlags);
+        current = parent;
+    }
+}
+
+int32_t ShowMessage(const std::wstring& text, const std::wstring& caption, UINT flags) {
+    Sleep(5);
+    return MessageBoxW(nullptr, text.c_str(), caption.c_str(), flags);
+}
+
+void AlertBeep() { MessageBeep(0); }
+
+Counts GetCounts() {
+    Counts counts = {};
+    counts.records = RecordCount();
+    counts.brushes = LiveBrushes();
+    counts.gdiFonts = LiveGdiFonts();
+    counts.pictures = LivePictures();
+    counts.icons = LiveIcons();
+    counts.liveDialogs = g_liveDialogs;
+    return counts;
+}
+
+}  // namespace tk
