@@ -4,12 +4,17 @@
 #include <objbase.h>
 
 #include "app/globals.h"
+#include "app/main_window.h"
 #include "app/startup.h"
+#include "windows/secondary_windows.h"
 
+// The run in its fixed order; the command line and show command are not used.
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     HAND_CURSOR = LoadCursorA(instance, "autor");
+    RunStartWindow();
     ChangeToProgramFolder();
     ReadSettings();
+    RunMainWindow();
     WriteSettings();
     return 0;
 }

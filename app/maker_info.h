@@ -11,4 +11,4 @@ constexpr const char* kSupportEmail = "support@veltrane.example";
 
 // The credit and patent-notice lines under the About window's heading.
 constexpr const char* kAboutCredit = "Written by the Veltrane team.";
-constexpr const char* kPatentNotice = "MPEG Layer-3 audio coding technology is licensed by its patent holders.";
+constexpr const char* kPatentNotice = "MPEG Layer-3 patents licensed.";

@@ -1,25 +1,154 @@
 #include "tests/support/program_driver.h"
 
-#include "tests/support/test_support.h"
-
 namespace test {
+
+const wchar_t* const kStartCaption = L"Veltrane Audio Converter for Adobe Flash. ";
+const wchar_t* const kMainCaption = L"Veltrane Audio Converter for Adobe Flash.   https://www.veltrane.example/";
+const wchar_t* const kBusyCaption = L"Converting the Audio";
+
+// The file-name field of the common file dialogs (cmb13, a ComboBoxEx32).
+constexpr int kFileNameField = 0x47C;
+// The static that holds a message box's text.
+constexpr int kMessageBoxText = 0xFFFF;
+
+static std::wstring InFolder(const std::wstring& folder, const std::wstring& leaf) {
+    return (!folder.empty() && folder.back() == L'\\') ? folder + leaf : folder + L"\\" + leaf;
+}
 
 bool InstallProgram(const std::wstring& folder) {
     std::wstring built = EnvPath(L"DUZID_PROGRAM_DIR") + L"\\DU_ZID.exe";
-    return CopyFileW(built.c_str(), (folder + L"\\DU_ZID.exe").c_str(), FALSE) != 0;
+    return CopyFileW(built.c_str(), InFolder(folder, L"DU_ZID.exe").c_str(), FALSE) != 0;
 }
 
-static std::wstring ExePath(const std::wstring& folder) {
-    return (!folder.empty() && folder.back() == L'\\') ? folder + L"DU_ZID.exe" : folder + L"\\DU_ZID.exe";
+bool InstallEncoderDouble(const std::wstring& folder) {
+    std::wstring plugIn = InFolder(folder, L"PLUG-IN");
+    CreateDirectoryW(plugIn.c_str(), nullptr);
+    return CopyFileW(EnvPath(L"DUZID_ENCODER_DOUBLE").c_str(), (plugIn + L"\\ffmpeg_III.exe").c_str(), FALSE) != 0;
+}
+
+static std::wstring CommandLineFor(const std::wstring& folder, const std::wstring& arguments) {
+    std::wstring commandLine = L"\"" + InFolder(folder, L"DU_ZID.exe") + L"\"";
+    return arguments.empty() ? commandLine : commandLine + L" " + arguments;
+}
+
+ProgramRun::ProgramRun(const std::wstring& folder, const std::wstring& arguments, const std::wstring& currentFolder)
+    : process_(CommandLineFor(folder, arguments), currentFolder) {}
+
+std::wstring WindowText(HWND window) {
+    wchar_t text[4096];
+    int n = (int)SendMessageW(window, WM_GETTEXT, 4096, (LPARAM)text);
+    return std::wstring(text, n > 0 ? n : 0);
+}
+
+struct Search {
+    DWORD process;
+    const std::wstring* caption;
+    HWND found;
+};
+
+static BOOL CALLBACK MatchWindow(HWND window, LPARAM param) {
+    auto* search = (Search*)param;
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner != search->process || !IsWindowVisible(window)) return TRUE;
+    if (WindowText(window) != *search->caption) return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
+HWND ProgramRun::FindWindowByCaption(const std::wstring& caption) const {
+    Search search{process_.id(), &caption, nullptr};
+    EnumWindows(MatchWindow, (LPARAM)&search);
+    return search.found;
+}
+
+HWND ProgramRun::WaitForWindow(const std::wstring& caption, DWORD timeoutMs) const {
+    HWND found = nullptr;
+    WaitFor([&] { return (found = FindWindowByCaption(caption)) != nullptr; }, timeoutMs);
+    return found;
+}
+
+bool ProgramRun::WaitUntilGone(HWND window, DWORD timeoutMs) const {
+    return WaitFor([&] { return !IsWindow(window) || !IsWindowVisible(window); }, timeoutMs);
+}
+
+void ProgramRun::Click(HWND dialog, int id) {
+    // Posted: a sent click would block while what it opens stays open.
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), (LPARAM)GetDlgItem(dialog, id));
+}
+
+std::wstring ProgramRun::ControlText(HWND dialog, int id) { return WindowText(GetDlgItem(dialog, id)); }
+
+static bool Confirm(HWND dialog, const std::wstring& text) {
+    HWND field = GetDlgItem(dialog, kFileNameField);
+    if (!field) return false;
+    SendMessageW(field, WM_SETTEXT, 0, (LPARAM)text.c_str());
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), (LPARAM)GetDlgItem(dialog, IDOK));
+    return true;
+}
+
+bool ProgramRun::ChooseFile(const std::wstring& caption, const std::wstring& folder, const std::wstring& name) {
+    HWND dialog = WaitForWindow(caption);
+    if (!dialog) return false;
+    // Typing a whole path does not move Wine's current folder with it: go into
+    // the folder first, as a user would, then pick the name.
+    if (!Confirm(dialog, folder)) return false;
+    Sleep(400);
+    if (!IsWindow(dialog) || !Confirm(dialog, name)) return false;
+    // A question from the dialog itself (replace an existing file?) is answered Yes.
+    return WaitFor(
+        [&] {
+            if (!IsWindow(dialog) || !IsWindowVisible(dialog)) return true;
+            HWND question = VisibleOwnedWindow(dialog);
+            if (question && question != dialog && GetDlgItem(question, kMessageBoxText)) {
+                lastQuestion_ = ControlText(question, kMessageBoxText);
+                PostMessageW(question, WM_COMMAND, MAKEWPARAM(IDYES, BN_CLICKED), 0);
+            }
+            return false;
+        },
+        20000);
+}
+
+bool ProgramRun::CancelFileDialog(const std::wstring& caption) {
+    HWND dialog = WaitForWindow(caption);
+    if (!dialog) return false;
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), (LPARAM)GetDlgItem(dialog, IDCANCEL));
+    return WaitUntilGone(dialog);
+}
+
+std::wstring ProgramRun::ProposedName(const std::wstring& caption, DWORD timeoutMs) {
+    HWND dialog = WaitForWindow(caption, timeoutMs);
+    return dialog ? ControlText(dialog, kFileNameField) : std::wstring();
+}
+
+std::wstring ProgramRun::AnswerMessageBox(const std::wstring& caption, DWORD timeoutMs) {
+    HWND box = WaitForWindow(caption, timeoutMs);
+    if (!box) return L"(no message box \"" + caption + L"\")";
+    std::wstring text = ControlText(box, kMessageBoxText);
+    PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), (LPARAM)GetDlgItem(box, IDOK));
+    WaitUntilGone(box);
+    return text;
+}
+
+HWND ProgramRun::PassStartWindow() {
+    HWND start = WaitForWindow(kStartCaption);
+    if (!start) return nullptr;
+    Click(start, kStartButton);
+    return WaitForWindow(kMainCaption);
+}
+
+bool ProgramRun::ExitProgram(HWND mainWindow, DWORD* exitCode) {
+    Click(mainWindow, kExitButton);
+    return process_.Wait(30000, exitCode);
 }
 
 bool RunProgramToEnd(const std::wstring& folder, const std::wstring& arguments, const std::wstring& currentFolder,
                      DWORD* exitCode) {
-    std::wstring commandLine = L"\"" + ExePath(folder) + L"\"";
-    if (!arguments.empty()) commandLine += L" " + arguments;
-    ChildProcess program(commandLine, currentFolder);
-    if (!program.started()) return false;
-    return program.Wait(60000, exitCode);
+    ProgramRun run(folder, arguments, currentFolder);
+    if (!run.started()) return false;
+    HWND main = run.PassStartWindow();
+    if (!main) return false;
+    return run.ExitProgram(main, exitCode);
 }
 
 }  // namespace test

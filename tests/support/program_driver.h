@@ -1,17 +1,68 @@
 #pragma once
-// Drives the real program from the test process, as a user would.
+// Drives the real program from the test process, as a user would: windows
+// found by caption, controls by id, clicks posted, file dialogs filled in.
 #include <windows.h>
 
 #include <string>
 
+#include "tests/support/test_support.h"
+
 namespace test {
+
+// Captions of the program's windows.
+extern const wchar_t* const kStartCaption;
+extern const wchar_t* const kMainCaption;
+extern const wchar_t* const kBusyCaption;
+
+enum : int { kStartButton = 2005, kLoadButton = 1005, kConvertButton = 1012, kExitButton = 1021,
+             kHelpButton = 1022, kAboutButton = 1010, kInputPathField = 1006 };
 
 // Copies the built DU_ZID.exe into folder.
 bool InstallProgram(const std::wstring& folder);
+// Puts the encoder double into folder\PLUG-IN as ffmpeg_III.exe.
+bool InstallEncoderDouble(const std::wstring& folder);
 
-// Starts folder\DU_ZID.exe with the given arguments and current folder, walks
-// it through to its end, and returns its exit code. False when it would not
-// start or end within the time limit.
+// One run of folder\DU_ZID.exe; the process is ended if still alive at the end.
+class ProgramRun {
+public:
+    ProgramRun(const std::wstring& folder, const std::wstring& arguments, const std::wstring& currentFolder);
+    bool started() const { return process_.started(); }
+    DWORD id() const { return process_.id(); }
+
+    // A visible top-level window of the program with exactly this caption, or nullptr.
+    HWND FindWindowByCaption(const std::wstring& caption) const;
+    HWND WaitForWindow(const std::wstring& caption, DWORD timeoutMs = 20000) const;
+    bool WaitUntilGone(HWND window, DWORD timeoutMs = 20000) const;
+
+    // Posts a click of control id, as BN_CLICKED from the button itself.
+    static void Click(HWND dialog, int id);
+    static std::wstring ControlText(HWND dialog, int id);
+
+    // Fills the Open or Save dialog with this caption: first the folder (the
+    // dialog moves into it), then the file name; returns once it has closed.
+    bool ChooseFile(const std::wstring& caption, const std::wstring& folder, const std::wstring& name);
+    bool CancelFileDialog(const std::wstring& caption);
+    // The last question a file dialog asked (and was answered Yes) in ChooseFile.
+    const std::wstring& lastQuestion() const { return lastQuestion_; }
+    // The file name the dialog proposes.
+    std::wstring ProposedName(const std::wstring& caption, DWORD timeoutMs = 20000);
+
+    // Waits for a message box with this caption, returns its text and presses OK.
+    std::wstring AnswerMessageBox(const std::wstring& caption, DWORD timeoutMs = 30000);
+
+    // Start window → Start; returns the main window.
+    HWND PassStartWindow();
+    // Exit on the main window, then waits for the process to end.
+    bool ExitProgram(HWND mainWindow, DWORD* exitCode);
+    bool WaitForExit(DWORD timeoutMs, DWORD* exitCode) { return process_.Wait(timeoutMs, exitCode); }
+
+private:
+    ChildProcess process_;
+    std::wstring lastQuestion_;
+};
+
+// Starts the program with the given arguments and current folder, walks it
+// through the start and main windows to its end, and returns its exit code.
 bool RunProgramToEnd(const std::wstring& folder, const std::wstring& arguments, const std::wstring& currentFolder,
                      DWORD* exitCode);
 

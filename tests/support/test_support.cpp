@@ -95,6 +95,25 @@ std::wstring FromUtf8(const std::string& text) {
     return out;
 }
 
+struct OwnedSearch {
+    HWND owner;
+    HWND found;
+};
+
+static BOOL CALLBACK MatchOwned(HWND window, LPARAM param) {
+    auto* search = (OwnedSearch*)param;
+    if (window == search->owner || GetWindow(window, GW_OWNER) != search->owner || !IsWindowVisible(window))
+        return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
+HWND VisibleOwnedWindow(HWND owner) {
+    OwnedSearch search{owner, nullptr};
+    EnumWindows(MatchOwned, (LPARAM)&search);
+    return search.found;
+}
+
 ChildProcess::ChildProcess(const std::wstring& commandLine, const std::wstring& currentFolder) {
     std::wstring buffer = commandLine;
     STARTUPINFOW startup = {};

@@ -52,6 +52,9 @@ private:
     PROCESS_INFORMATION info_ = {};
 };
 
+// A visible top-level window owned by owner (of any process), or nullptr.
+HWND VisibleOwnedWindow(HWND owner);
+
 // Polls condition every 20 ms until it holds or timeoutMs has passed.
 template <typename Condition>
 bool WaitFor(Condition condition, DWORD timeoutMs) {

@@ -1,0 +1,164 @@
+#include "app/main_window.h"
+
+#include <string>
+
+#include "app/globals.h"
+#include "app/main_buttons.h"
+#include "app/main_window_ids.h"
+#include "app/maker_info.h"
+#include "convert/conversion.h"
+#include "convert/file_selection.h"
+#include "toolkit/text.h"
+#include "toolkit/toolkit.h"
+#include "windows/secondary_windows.h"
+
+using tk::ControlKind;
+
+namespace {
+
+constexpr int kClientWidth = 1000;
+constexpr int kClientHeight = 350;
+constexpr DWORD kWindowStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;  // 0x80CA0000
+
+constexpr tk::Color kBackground = 0x555555;
+constexpr tk::Color kDefaultText = 0x808080;
+constexpr tk::Color kBlack = 0x000000;
+constexpr tk::Color kDodgerBlue = 0xFF901E;
+constexpr tk::Color kPureBlue = 0xFF0000;
+constexpr tk::Color kSilver = 0xC0C0C0;
+constexpr tk::Color kWhite = 0xFFFFFF;
+
+const char* const kCaptionStart = "Veltrane Audio Converter for Adobe Flash. ";
+const char* const kTitleText = "DU_ZID audio Converter";
+const char* const kInstructions =
+    "1.Load a Wav audio with any codec.\r\n"
+    "2.Press the button \"Convert\". \r\n"
+    "3.Wait a finish of a process.";
+
+struct Fonts {
+    int32_t title;
+    int32_t subtitle;
+};
+
+// A label with its own colours and, when font is not 0, its own font.
+void AddLabel(HWND window, int id, const char* text, int x, int y, int w, int h, DWORD style, DWORD exStyle,
+              tk::Color text_color, tk::Color background, int32_t font) {
+    tk::AddControl(ControlKind::Label, window, id, tk::Widen(text), x, y, w, h, style, exStyle);
+    tk::SetColors(window, id, text_color, background);
+    if (font != 0) tk::SetControlFont(window, id, font);
+}
+
+void AddFaceButton(HWND window, int id, const char* text, int x, int y, int w) {
+    tk::AddControl(ControlKind::Button, window, id, tk::Widen(text), x, y, w, 25, BS_OWNERDRAW, WS_EX_STATICEDGE);
+}
+
+void AddControls(HWND window, const Fonts& fonts) {
+    const tk::Color clear = tk::ColorTransparent;
+    AddLabel(window, kShadowTitle, kTitleText, 6, 16, 1000, 65, SS_CENTER, 0, kBlack, clear, fonts.title);
+    AddLabel(window, kTitle, kTitleText, 5, 15, 1000, 65, SS_CENTER, 0, kDodgerBlue, clear, fonts.title);
+    AddLabel(window, kTitleFirstWord, "DU_ZID", 187, 15, 200, 65, SS_LEFT, 0, kPureBlue, clear, fonts.title);
+    AddLabel(window, kSubtitle, "for Tessaro (Internet version)", 100, 80, 800, 43, SS_CENTER, 0, kBlack, clear,
+             fonts.subtitle);
+    AddFaceButton(window, kLoadButton, "Load Wav Audio", 5, 150, 120);
+    AddFaceButton(window, kConvertButton, "Convert", 127, 150, 120);
+    AddLabel(window, kBuildLabel, "Build v1.01", 935, 100, 100, 20, 0, 0, kBlack, clear, 0);
+    AddLabel(window, kInputCaption, "Input audio path:", 5, 185, 150, 18, 0, 0, kSilver, kBackground, 0);
+    AddLabel(window, kInputPathField, IN_DIR.c_str(), 5, 205, 990, 22, SS_PATHELLIPSIS | SS_SUNKEN, WS_EX_CLIENTEDGE,
+             kPureBlue, kWhite, 0);
+    AddFaceButton(window, kHelpButton, "Help", 691, 310, 99);
+    AddFaceButton(window, kAboutButton, "About", 793, 310, 99);
+    AddFaceButton(window, kExitButton, "Exit", 895, 310, 99);
+    tk::AddControl(ControlKind::Frame, window, -1, L"", 1, 120, 998, 4, 0, WS_EX_CLIENTEDGE);
+    AddLabel(window, kInstructionHeading, "Short Instruction:", 320, 130, 300, 28, SS_CENTER, 0, kSilver, clear,
+             fonts.subtitle);
+    AddLabel(window, kInstructionText, kInstructions, 630, 140, 370, 50, 0, 0, kSilver, clear, 0);
+}
+
+bool IsFaceButton(UINT id) {
+    return id == kLoadButton || id == kAboutButton || id == kConvertButton || id == kExitButton || id == kHelpButton;
+}
+
+bool Encoding() { return ENCODING.load(std::memory_order_acquire) != 0; }
+
+int32_t OnDrawItem(const DRAWITEMSTRUCT* item) {
+    if (!item) return 0;
+    if (!IsFaceButton(item->CtlID)) return 1;
+    buttons::DrawMainButton(item);
+    return 0;
+}
+
+int32_t OnSetCursor(HWND window, HWND under) {
+    if (under != GetDlgItem(window, kLoadButton) && under != GetDlgItem(window, kAboutButton)) return 0;
+    SetCursor(HAND_CURSOR);
+    return 1;
+}
+
+int32_t OnSysCommand(WPARAM command) {
+    // The close command is dropped while the encoder runs; otherwise the
+    // toolkit's default ends the window with 0.
+    return (command == SC_CLOSE && Encoding()) ? 1 : 0;
+}
+
+// While the encoder runs, a Load could replace IN_FILE under its thread and a
+// Convert would nest a second run in the first: both only beep then.
+void OnLoad() {
+    if (Encoding()) return tk::AlertBeep();
+    IN_FILE = LoadAudio(MAIN_WINDOW, IN_DIR);
+}
+
+void OnConvert() {
+    if (Encoding() || tk::IsBlank(IN_FILE)) return tk::AlertBeep();
+    OUT_FILE = ConvertAudio(MAIN_WINDOW, OUT_DIR);
+    if (!tk::IsBlank(OUT_FILE)) RunConversion();
+}
+
+int32_t OnExit(HWND window) {
+    if (Encoding()) return 1;
+    tk::PumpEvents(1);
+    tk::FinishDialog(window, 0);
+    return 0;
+}
+
+int32_t OnCommand(HWND window, int id) {
+    switch (id) {
+        case kLoadButton: OnLoad(); return 0;
+        case kConvertButton: OnConvert(); return 0;
+        case kExitButton: return OnExit(window);
+        case kHelpButton: RunInstructionWindow(); return 0;
+        case kAboutButton: RunAboutWindow(); return 0;
+        default: return 0;  // IDOK and IDCANCEL from Enter and Escape included
+    }
+}
+
+}  // namespace
+
+int32_t MainWindowCallback(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_DRAWITEM: return OnDrawItem((const DRAWITEMSTRUCT*)lParam);
+        case WM_SETCURSOR: return OnSetCursor(window, (HWND)wParam);
+        case WM_SYSCOMMAND: return OnSysCommand(wParam);
+        case WM_COMMAND: return OnCommand(window, LOWORD(wParam));
+        default: return 0;
+    }
+}
+
+int32_t RunMainWindow() {
+    Fonts fonts;
+    fonts.title = tk::NewFont(L"Times New Roman", 45, tk::FontBold | tk::FontItalic, 0, 0, 0);
+    fonts.subtitle = tk::NewFont(L"Times New Roman", 20, tk::FontBold | tk::FontItalic, 0, 0, 0);
+
+    std::string caption = std::string(kCaptionStart) + "  " + kMakerWebAddress;
+    HWND window = tk::NewDialog(tk::CoordinateMode::Pixels, nullptr, tk::Widen(caption), tk::DefaultPosition,
+                                tk::DefaultPosition, kClientWidth, kClientHeight, kWindowStyle, 0);
+    MAIN_WINDOW = window;
+    tk::SetColors(window, tk::DialogItself, kDefaultText, kBackground);
+    AddControls(window, fonts);
+    tk::SetDialogIcon(window, L"VIDEO");
+
+    int32_t endValue = 0;
+    tk::ShowModal(window, MainWindowCallback, &endValue);
+
+    tk::FreeFont(fonts.title);
+    tk::FreeFont(fonts.subtitle);
+    return endValue;
+}

@@ -1,0 +1,269 @@
+// The main window as a user sees it: layout, painted faces, cursor, and which
+// commands are refused when.
+#include <doctest.h>
+
+#include <string>
+
+#include "app/globals.h"
+#include "app/main_window.h"
+#include "tests/support/modal_script.h"
+#include "tests/support/test_support.h"
+
+using test::ClientPixel;
+using test::ModalScript;
+
+namespace {
+
+struct ExpectedControl {
+    int id;
+    const wchar_t* className;
+    const wchar_t* text;  // nullptr: the input path
+    int x, y, w, h;
+    DWORD style;
+    DWORD exStyle;
+};
+
+const wchar_t* const kInstructions =
+    L"1.Load a Wav audio with any codec.\r\n2.Press the button \"Convert\". \r\n3.Wait a finish of a process.";
+
+// In creation order. The sunken input-path field also shows WS_EX_STATICEDGE:
+// a static control with SS_SUNKEN adds it to itself.
+const ExpectedControl kControls[] = {
+    {1004, L"Static", L"DU_ZID audio Converter", 6, 16, 1000, 65, 0x50000001, 0},
+    {1003, L"Static", L"DU_ZID audio Converter", 5, 15, 1000, 65, 0x50000001, 0},
+    {1018, L"Static", L"DU_ZID", 187, 15, 200, 65, 0x50000000, 0},
+    {1023, L"Static", L"for Tessaro (Internet version)", 100, 80, 800, 43, 0x50000001, 0},
+    {1005, L"Button", L"Load Wav Audio", 5, 150, 120, 25, 0x5000000B, WS_EX_STATICEDGE},
+    {1012, L"Button", L"Convert", 127, 150, 120, 25, 0x5000000B, WS_EX_STATICEDGE},
+    {1015, L"Static", L"Build v1.01", 935, 100, 100, 20, 0x50000000, 0},
+    {1008, L"Static", L"Input audio path:", 5, 185, 150, 18, 0x50000000, 0},
+    {1006, L"Static", nullptr, 5, 205, 990, 22, 0x50009000, WS_EX_CLIENTEDGE | WS_EX_STATICEDGE},
+    {1022, L"Button", L"Help", 691, 310, 99, 25, 0x5000000B, WS_EX_STATICEDGE},
+    {1010, L"Button", L"About", 793, 310, 99, 25, 0x5000000B, WS_EX_STATICEDGE},
+    {1021, L"Button", L"Exit", 895, 310, 99, 25, 0x5000000B, WS_EX_STATICEDGE},
+    {-1, L"Static", L"", 1, 120, 998, 4, 0x50000012, WS_EX_CLIENTEDGE},
+    {1016, L"Static", L"Short Instruction:", 320, 130, 300, 28, 0x50000001, 0},
+    {1017, L"Static", kInstructions, 630, 140, 370, 50, 0x50000000, 0},
+};
+
+std::wstring Text(HWND window) {
+    wchar_t text[2048];
+    int n = GetWindowTextW(window, text, 2048);
+    return std::wstring(text, n);
+}
+
+std::wstring ClassOf(HWND window) {
+    wchar_t name[64];
+    int n = GetClassNameW(window, name, 64);
+    return std::wstring(name, n);
+}
+
+RECT RectInParent(HWND control) {
+    RECT r;
+    GetWindowRect(control, &r);
+    MapWindowPoints(nullptr, GetParent(control), (POINT*)&r, 2);
+    return r;
+}
+
+HWND Item(int id) { return GetDlgItem(MAIN_WINDOW, id); }
+
+// Runs the main window with these steps; the last step must end it.
+int32_t RunMainWindowWith(std::vector<ModalScript::Step> steps) {
+    ENCODING.store(0);
+    ModalScript script(std::move(steps));
+    int32_t result = RunMainWindow();
+    CHECK(script.finished());
+    return result;
+}
+
+bool HasPixel(HWND window, const RECT& area, COLORREF wanted) {
+    UpdateWindow(window);
+    HDC dc = GetDC(window);
+    bool found = false;
+    for (int y = area.top; y < area.bottom && !found; ++y)
+        for (int x = area.left; x < area.right && !found; ++x) found = GetPixel(dc, x, y) == wanted;
+    ReleaseDC(window, dc);
+    return found;
+}
+
+void CloseMainWindow() { PostMessageW(MAIN_WINDOW, WM_SYSCOMMAND, SC_CLOSE, 0); }
+
+// The visible window that a main-window command opened over it, if any.
+HWND OwnedPopup() { return test::VisibleOwnedWindow(MAIN_WINDOW); }
+
+}  // namespace
+
+TEST_CASE("the main window's frame, controls and painted pixels") {
+    HAND_CURSOR = LoadCursorA(GetModuleHandleW(nullptr), "autor");
+    IN_DIR = "C:\\Tools";
+    int32_t result = RunMainWindowWith({
+        [] {
+            HWND w = MAIN_WINDOW;
+            RECT client;
+            GetClientRect(w, &client);
+            CHECK(client.right == 1000);
+            CHECK(client.bottom == 350);
+            DWORD style = GetWindowLongW(w, GWL_STYLE);
+            CHECK((style & WS_MINIMIZEBOX) != 0);
+            CHECK((style & WS_MAXIMIZEBOX) == 0);
+            CHECK((style & WS_THICKFRAME) == 0);
+            CHECK(Text(w) == L"Veltrane Audio Converter for Adobe Flash.   https://www.veltrane.example/");
+
+            HWND child = GetWindow(w, GW_CHILD);
+            for (const ExpectedControl& e : kControls) {
+                CAPTURE(e.id);
+                REQUIRE(child != nullptr);
+                CHECK(GetDlgCtrlID(child) == e.id);
+                CHECK(ClassOf(child) == e.className);
+                CHECK(Text(child) == (e.text ? std::wstring(e.text) : std::wstring(L"C:\\Tools")));
+                RECT r = RectInParent(child);
+                CHECK(r.left == e.x);
+                CHECK(r.top == e.y);
+                CHECK(r.right - r.left == e.w);
+                CHECK(r.bottom - r.top == e.h);
+                CHECK((DWORD)GetWindowLongW(child, GWL_STYLE) == e.style);
+                CHECK((DWORD)GetWindowLongW(child, GWL_EXSTYLE) == e.exStyle);
+                child = GetWindow(child, GW_HWNDNEXT);
+            }
+            CHECK(child == nullptr);
+
+            CHECK(ClientPixel(w, 500, 270) == RGB(85, 85, 85));
+            CHECK(ClientPixel(w, 985, 216) == RGB(255, 255, 255));  // inside the input-path field
+            RECT word = {187, 15, 387, 80};
+            CHECK(HasPixel(w, word, RGB(0, 0, 255)));  // the blue "DU_ZID"
+            CHECK(HasPixel(w, RECT{5, 205, 200, 227}, RGB(0, 0, 255)));  // the path, in blue
+        },
+        [] {
+            // The Load Wav Audio face: 23 rows inside its static edge.
+            HWND load = Item(1005);
+            RECT face;
+            GetClientRect(load, &face);
+            CHECK(face.bottom == 23);
+            CHECK(ClientPixel(load, 3, 0) == RGB(0, 195, 251));
+            CHECK(ClientPixel(load, 3, 22) == RGB(0, 4, 60));
+            CHECK(ClientPixel(Item(1021), 3, 0) == RGB(251, 121, 121));
+            CHECK(HasPixel(load, face, RGB(255, 255, 255)));  // its white label
+            CHECK_FALSE(HasPixel(load, face, RGB(0, 0, 255)));
+
+            SendMessageW(load, BM_SETSTATE, TRUE, 0);  // held down
+            CHECK(HasPixel(load, face, RGB(0, 0, 255)));  // "Process" in blue
+            CHECK(ClientPixel(load, 5, 0) == GetSysColor(COLOR_BTNSHADOW));  // the sunken edge
+            SendMessageW(load, BM_SETSTATE, FALSE, 0);
+            CHECK(ClientPixel(load, 3, 0) == RGB(0, 195, 251));
+        },
+        [] { CloseMainWindow(); },
+    });
+    CHECK(result == 0);
+}
+
+TEST_CASE("a long path is drawn on one line, shortened in the middle") {
+    IN_DIR = "C:\\" + std::string(60, 'a') + "\\" + std::string(60, 'b') + "\\" + std::string(60, 'c') +
+             "\\" + std::string(60, 'd') + "\\end of the path";
+    RunMainWindowWith({
+        [] {
+            HWND field = Item(1006);
+            CHECK(Text(field).size() == IN_DIR.size());  // the text itself stays whole
+            RECT client;
+            GetClientRect(field, &client);
+            // Text reaches the right part of the field (the end of the path is
+            // shown) without leaving it, and the left starts with the drive.
+            CHECK(HasPixel(field, RECT{client.right - 120, 0, client.right, client.bottom}, RGB(0, 0, 255)));
+            CHECK(HasPixel(field, RECT{0, 0, 20, client.bottom}, RGB(0, 0, 255)));
+            HDC dc = GetDC(field);
+            HFONT old = (HFONT)SelectObject(dc, (HFONT)SendMessageW(field, WM_GETFONT, 0, 0));
+            SIZE whole;
+            std::wstring text = Text(field);
+            GetTextExtentPoint32W(dc, text.c_str(), (int)text.size(), &whole);
+            SelectObject(dc, old);
+            ReleaseDC(field, dc);
+            CHECK(whole.cx > client.right);  // so it must have been shortened
+        },
+        [] { CloseMainWindow(); },
+    });
+}
+
+TEST_CASE("the hand over Load Wav Audio and About only") {
+    HAND_CURSOR = LoadCursorA(GetModuleHandleW(nullptr), "autor");
+    REQUIRE(HAND_CURSOR != nullptr);
+    RunMainWindowWith({
+        [] {
+            auto setCursor = [](HWND under) {
+                SetCursor(LoadCursorW(nullptr, (LPCWSTR)IDC_ARROW));
+                return SendMessageW(MAIN_WINDOW, WM_SETCURSOR, (WPARAM)under, MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+            };
+            for (int id : {1005, 1010}) {
+                CAPTURE(id);
+                CHECK(setCursor(Item(id)) == 1);
+                CHECK(GetCursor() == HAND_CURSOR);
+            }
+            for (int id : {1012, 1022, 1021, 1006, 1017}) {
+                CAPTURE(id);
+                CHECK(setCursor(Item(id)) == 0);
+                CHECK(GetCursor() != HAND_CURSOR);
+            }
+            CHECK(setCursor(MAIN_WINDOW) == 0);
+        },
+        [] { CloseMainWindow(); },
+    });
+}
+
+TEST_CASE("Enter and Escape start nothing and close nothing; Convert without input only beeps") {
+    OUT_FILE = "untouched";
+    IN_FILE = "   ";
+    RunMainWindowWith({
+        [] {
+            SetFocus(MAIN_WINDOW);
+            PostMessageW(MAIN_WINDOW, WM_KEYDOWN, VK_RETURN, 0);
+            PostMessageW(MAIN_WINDOW, WM_KEYDOWN, VK_ESCAPE, 0);
+            SendMessageW(MAIN_WINDOW, WM_COMMAND, IDOK, 0);
+            SendMessageW(MAIN_WINDOW, WM_COMMAND, IDCANCEL, 0);
+            SendMessageW(MAIN_WINDOW, WM_COMMAND, MAKEWPARAM(1012, BN_CLICKED), (LPARAM)Item(1012));
+        },
+        [] {
+            CHECK(IsWindow(MAIN_WINDOW));
+            CHECK(IsWindowEnabled(MAIN_WINDOW));
+            CHECK(OwnedPopup() == nullptr);
+            CHECK(OUT_FILE == "untouched");
+        },
+        [] { CloseMainWindow(); },
+    });
+}
+
+TEST_CASE("while the encoder runs: Exit, close, Load and Convert are refused; Help and About open") {
+    IN_FILE = "C:\\Music\\a.wav";
+    HWND seenPopup[2] = {nullptr, nullptr};
+    int32_t result = RunMainWindowWith({
+        [] {
+            ENCODING.store(1);
+            SendMessageW(MAIN_WINDOW, WM_COMMAND, MAKEWPARAM(1021, BN_CLICKED), (LPARAM)Item(1021));
+            PostMessageW(MAIN_WINDOW, WM_SYSCOMMAND, SC_CLOSE, 0);
+            PostMessageW(MAIN_WINDOW, WM_COMMAND, MAKEWPARAM(1005, BN_CLICKED), (LPARAM)Item(1005));
+            PostMessageW(MAIN_WINDOW, WM_COMMAND, MAKEWPARAM(1012, BN_CLICKED), (LPARAM)Item(1012));
+        },
+        [] {},
+        [] {
+            CHECK(IsWindow(MAIN_WINDOW));
+            CHECK(OwnedPopup() == nullptr);  // no file dialog came up
+            CHECK(IN_FILE == "C:\\Music\\a.wav");
+            PostMessageW(MAIN_WINDOW, WM_COMMAND, MAKEWPARAM(1022, BN_CLICKED), (LPARAM)Item(1022));
+        },
+        [&] {
+            seenPopup[0] = OwnedPopup();
+            if (seenPopup[0]) PostMessageW(seenPopup[0], WM_SYSCOMMAND, SC_CLOSE, 0);
+        },
+        [] { PostMessageW(MAIN_WINDOW, WM_COMMAND, MAKEWPARAM(1010, BN_CLICKED), (LPARAM)Item(1010)); },
+        [&] {
+            seenPopup[1] = OwnedPopup();
+            if (seenPopup[1]) PostMessageW(seenPopup[1], WM_SYSCOMMAND, SC_CLOSE, 0);
+        },
+        [] {
+            CHECK(IsWindowEnabled(MAIN_WINDOW));
+            ENCODING.store(0);
+            // A double click is dispatched like a click.
+            PostMessageW(MAIN_WINDOW, WM_COMMAND, MAKEWPARAM(1021, BN_DOUBLECLICKED), (LPARAM)Item(1021));
+        },
+    });
+    CHECK(seenPopup[0] != nullptr);
+    CHECK(seenPopup[1] != nullptr);
+    CHECK(result == 0);
+}

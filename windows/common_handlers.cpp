@@ -1,0 +1,19 @@
+#include "windows/common_handlers.h"
+
+#include "app/globals.h"
+#include "toolkit/toolkit.h"
+
+int32_t ShowHandOver(HWND dialog, HWND underMouse, std::initializer_list<int32_t> controlIds) {
+    for (int32_t id : controlIds) {
+        if (underMouse == GetDlgItem(dialog, id)) {
+            SetCursor(HAND_CURSOR);
+            return 1;
+        }
+    }
+    return 0;
+}
+
+int32_t FinishOnClose(HWND dialog, WPARAM command) {
+    if (command == SC_CLOSE) tk::FinishDialog(dialog, 0);
+    return 0;
+}
