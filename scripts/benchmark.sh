@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Measures conversion overhead, start-up time, idle CPU, peak working set and
+# program size under Wine (medians of 5; see tests/tools/benchmark.cpp).
+set -euo pipefail
+ROOT="$(cd "$(dirname "$0")/.." && pwd)"
+bash "$ROOT/scripts/setup.sh"
+bash "$ROOT/scripts/build.sh" >/dev/null
+
+. "$ROOT/scripts/wine-env.sh"
+start_private_display
+ensure_prefix "$ROOT/build/wineprefix"
+finish() { timeout 30 wineserver -k >/dev/null 2>&1 || true; stop_private_display; }
+trap finish EXIT
+
+bench="$ROOT/build/bench"
+rm -rf "$bench"; mkdir -p "$bench/program/PLUG-IN" "$bench/scratch"
+cp "$ROOT/build/program/DU_ZID.exe" "$bench/program/"
+cp "$ROOT/.cache/encoder/ffmpeg.exe" "$bench/program/PLUG-IN/ffmpeg_III.exe"
+winpath() { echo "Z:$(echo "$1" | tr / '\\')"; }
+timeout 900 wine "$ROOT/build/tests/benchmark.exe" "$(winpath "$bench/program")" \
+    "$(winpath "$ROOT/build/tests/minimal_dialog.exe")" "$(winpath "$bench/scratch")" </dev/null 2>/dev/null | tr -d '\r'

@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Pictures of every window for the README: walks the program through a
+# conversion on a private Xvfb (Wine drawing captions and frames itself) and
+# keeps the start, main, held-button, busy, About and Help shots in docs/screenshots/.
+set -euo pipefail
+ROOT="$(cd "$(dirname "$0")/.." && pwd)"
+bash "$ROOT/scripts/setup.sh"
+bash "$ROOT/scripts/build.sh" >/dev/null
+
+. "$ROOT/scripts/wine-env.sh"
+unset DISPLAY
+start_private_display
+ensure_prefix "$ROOT/build/wineprefix"
+finish() { timeout 30 wineserver -k >/dev/null 2>&1 || true; stop_private_display; }
+trap finish EXIT
+
+work="$(mktemp -d)"
+winpath() { echo "Z:$(echo "$1" | tr / '\\')"; }
+timeout 300 wine "$ROOT/build/tests/walkthrough.exe" "$(winpath "$ROOT/build/program")" "$(winpath "$work")" \
+    </dev/null >"$work/log" 2>/dev/null || { cat "$work/log"; exit 1; }
+mkdir -p "$ROOT/docs/screenshots"
+for name in start main main-button-held busy about help; do
+    shot="$(ls "$work"/step-*-"$name".bmp 2>/dev/null | head -1)"
+    [ -n "$shot" ] && convert "$shot" "$ROOT/docs/screenshots/$name.png"
+done
+rm -rf "$work"
+ls "$ROOT/docs/screenshots"

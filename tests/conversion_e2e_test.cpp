@@ -1,0 +1,201 @@
+// Whole conversions through the real program, driven from this process as a
+// user would: Start, Load Wav Audio, Convert, the busy window, the closing message, Exit.
+#include <doctest.h>
+
+#include <cmath>
+#include <cstdint>
+
+#include "convert/settings_text.h"
+#include "tests/support/program_driver.h"
+#include "tests/support/test_support.h"
+
+using test::ProgramRun;
+using test::TempFolder;
+
+namespace {
+
+// A program folder with DU_ZID.exe, the encoder double and a settings file,
+// plus folders for the input and the output.
+struct Installation {
+    TempFolder program{L" program"};
+    TempFolder input{L" in Музыка"};
+    TempFolder output{L" out"};
+
+    Installation() {
+        REQUIRE(test::InstallProgram(program.path()));
+        REQUIRE(test::InstallEncoderDouble(program.path()));
+        REQUIRE(test::WriteBytes(input / L"song.wav", "RIFF fake input"));
+    }
+    void Control(const std::string& text) const { test::WriteBytes(program / L"PLUG-IN\\encoder_control.txt", text); }
+    std::string Log() const { return test::ReadBytes(program / L"PLUG-IN\\encoder_log.txt"); }
+    std::string Settings() const { return test::ReadBytes(program / L"DU_ZID.ini"); }
+    void StoreSettings(int mode) const {
+        std::string folder = test::Utf8(program.path());
+        test::WriteBytes(program / L"DU_ZID.ini", FormatSettingsText(::Settings{folder, folder, mode}));
+    }
+    std::string ExpectedCommandLine(const std::wstring& in, const std::wstring& out) const {
+        return test::Utf8(L"\"" + (program / L"PLUG-IN\\ffmpeg_III.exe") + L"\" -i \"" + in +
+                          L"\" -acodec mp3 -ab 128k  -y \"" + out + L"\"");
+    }
+};
+
+// Load Wav Audio with input\name; returns what the input-path field shows then.
+std::wstring Load(ProgramRun& run, HWND main, const std::wstring& folder, const std::wstring& name) {
+    ProgramRun::Click(main, test::kLoadButton);
+    REQUIRE(run.ChooseFile(L"Load Audio", folder, name));
+    Sleep(200);
+    return ProgramRun::ControlText(main, test::kInputPathField);
+}
+
+// Start, then Load Wav Audio with the installation's song.wav; the main window.
+HWND StartAndLoadSong(ProgramRun& run, const Installation& setup) {
+    HWND main = run.PassStartWindow();
+    REQUIRE(main);
+    Load(run, main, setup.input.path(), L"song.wav");
+    return main;
+}
+
+// Convert, with the Save dialog confirmed on folder\name.
+void ConvertInto(ProgramRun& run, HWND main, const std::wstring& folder, const std::wstring& name) {
+    ProgramRun::Click(main, test::kConvertButton);
+    REQUIRE(run.ChooseFile(L"Convert Audio", folder, name));
+}
+
+COLORREF ScreenPixelOf(HWND control) {
+    RECT r;
+    GetWindowRect(control, &r);
+    HDC screen = GetDC(nullptr);
+    COLORREF color = GetPixel(screen, (r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    ReleaseDC(nullptr, screen);
+    return color;
+}
+
+}  // namespace
+
+TEST_CASE("a whole conversion with the encoder double, as a user does it") {
+    Installation setup;
+    setup.StoreSettings(7);
+    setup.Control("sleep=2600\nwrite\n");
+    TempFolder elsewhere(L" cwd");
+
+    ProgramRun run(setup.program.path(), L"", elsewhere.path());
+    HWND main = run.PassStartWindow();
+    REQUIRE(main);
+
+    std::wstring in = setup.input / L"song.wav";
+    CHECK(Load(run, main, setup.input.path(), L"song.wav") == in);
+
+    ProgramRun::Click(main, test::kConvertButton);
+    CHECK(run.ProposedName(L"Convert Audio") == L"_mp3_c_song.wav");
+    REQUIRE(run.ChooseFile(L"Convert Audio", setup.output.path(), L"result.wav"));
+
+    HWND busy = run.WaitForWindow(test::kBusyCaption, 10000);
+    REQUIRE(busy);
+    CHECK((GetWindowLongW(busy, GWL_STYLE) & WS_SYSMENU) == 0);  // no close box
+    COLORREF firstBlock = ScreenPixelOf(GetDlgItem(busy, 201));
+    std::wstring readOut;
+    test::WaitFor([&] { return !(readOut = ProgramRun::ControlText(busy, 320)).empty(); }, 2000);
+    CHECK(readOut.rfind(L"Processing time: 00:00:0", 0) == 0);
+    CHECK(readOut.size() == std::wstring(L"Processing time: 00:00:00").size());
+    Sleep(300);
+    CHECK(ScreenPixelOf(GetDlgItem(busy, 201)) != firstBlock);
+
+    // Exit and the close box are refused while the encoder runs.
+    ProgramRun::Click(main, test::kExitButton);
+    PostMessageW(main, WM_SYSCOMMAND, SC_CLOSE, 0);
+    Sleep(500);
+    CHECK(IsWindow(main));
+
+    CHECK(run.AnswerMessageBox(L"Information") == L"Output conversion process finished");
+    CHECK_FALSE(IsWindow(busy));
+    DWORD exitCode = 1;
+    REQUIRE(run.ExitProgram(main, &exitCode));
+    CHECK(exitCode == 0);
+
+    std::wstring out = setup.output / L"result.wav";
+    CHECK(setup.Log() == setup.ExpectedCommandLine(in, out) + "\n");
+    CHECK(test::FileExists(out));
+    CHECK(setup.Settings() ==
+          FormatSettingsText(::Settings{test::Utf8(setup.input.path()), test::Utf8(setup.output.path()), 7}));
+}
+
+TEST_CASE("failed conversions are reported as such, and the program goes on") {
+    struct Failure {
+        const char* control;
+        bool removeEncoder;
+        const wchar_t* expected;
+    };
+    const Failure failures[] = {
+        {"", true, nullptr},  // encoder missing: text checked below
+        {"exit=2\n", false, L"The conversion failed: the encoder ended with exit code 2."},
+        {"crash\n", false, L"The conversion failed: the encoder ended with exit code 0xC0000005."},
+    };
+    for (const Failure& failure : failures) {
+        CAPTURE(failure.control);
+        Installation setup;
+        setup.StoreSettings(-3);
+        setup.Control(failure.control);
+        std::wstring encoder = setup.program / L"PLUG-IN\\ffmpeg_III.exe";
+        if (failure.removeEncoder) REQUIRE(DeleteFileW(encoder.c_str()));
+
+        ProgramRun run(setup.program.path(), L"", setup.program.path());
+        HWND main = StartAndLoadSong(run, setup);
+        ConvertInto(run, main, setup.output.path(), L"result.wav");
+        std::wstring text = run.AnswerMessageBox(L"Attention");
+        if (failure.expected) CHECK(text == failure.expected);
+        else CHECK(text == L"The encoder could not be started:\r\n" + encoder);
+
+        // The main window still works: Help opens and closes, then Exit.
+        ProgramRun::Click(main, test::kHelpButton);
+        Sleep(500);
+        CHECK_FALSE(IsWindowEnabled(main));
+        DWORD exitCode = 1;
+        HWND help = test::VisibleOwnedWindow(main);
+        REQUIRE(help);
+        PostMessageW(help, WM_SYSCOMMAND, SC_CLOSE, 0);
+        REQUIRE(test::WaitFor([&] { return IsWindowEnabled(main) != FALSE; }, 5000));
+        REQUIRE(run.ExitProgram(main, &exitCode));
+        CHECK(exitCode == 0);
+        CHECK(setup.Settings() ==
+              FormatSettingsText(::Settings{test::Utf8(setup.input.path()), test::Utf8(setup.output.path()), -3}));
+    }
+}
+
+TEST_CASE("the output may not be the input: nothing is started") {
+    Installation setup;
+    ProgramRun run(setup.program.path(), L"", setup.program.path());
+    HWND main = StartAndLoadSong(run, setup);
+    ConvertInto(run, main, setup.input.path(), L"SONG.WAV");
+    CHECK_FALSE(run.lastQuestion().empty());  // the Save dialog asked before replacing it
+    CHECK(run.AnswerMessageBox(L"Attention") == L"The output file must not be the input file.");
+    CHECK(setup.Log().empty());
+    CHECK(test::ReadBytes(setup.input / L"song.wav") == "RIFF fake input");
+    DWORD exitCode = 1;
+    REQUIRE(run.ExitProgram(main, &exitCode));
+}
+
+TEST_CASE("cancelled dialogs: the input is forgotten, nothing is converted") {
+    Installation setup;
+    ProgramRun run(setup.program.path(), L"", setup.program.path());
+    HWND main = run.PassStartWindow();
+    REQUIRE(main);
+    CHECK(ProgramRun::ControlText(main, test::kInputPathField) == setup.program.path());
+
+    Load(run, main, setup.input.path(), L"song.wav");
+    ProgramRun::Click(main, test::kConvertButton);
+    REQUIRE(run.CancelFileDialog(L"Convert Audio"));
+    Sleep(300);
+    CHECK_FALSE(run.FindWindowByCaption(test::kBusyCaption));
+
+    ProgramRun::Click(main, test::kLoadButton);
+    REQUIRE(run.CancelFileDialog(L"Load Audio"));
+    Sleep(200);
+    CHECK(ProgramRun::ControlText(main, test::kInputPathField).empty());
+    ProgramRun::Click(main, test::kConvertButton);  // no input: only a beep
+    Sleep(500);
+    CHECK_FALSE(run.FindWindowByCaption(L"Convert Audio"));
+    CHECK(setup.Log().empty());
+    DWORD exitCode = 1;
+    REQUIRE(run.ExitProgram(main, &exitCode));
+    CHECK(exitCode == 0);
+}

@@ -1,0 +1,56 @@
+#include "tests/support/wave_file.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+namespace test {
+
+static void Put32(std::string& out, uint32_t v) { out.append((const char*)&v, 4); }
+static void Put16(std::string& out, uint16_t v) { out.append((const char*)&v, 2); }
+
+std::string StereoWave(uint32_t seconds, double leftHz, double rightHz) {
+    const uint32_t rate = 44100, frames = rate * seconds;
+    const double kTwoPi = 6.283185307179586;
+    std::string wav = "RIFF";
+    Put32(wav, 36 + frames * 4);
+    wav += "WAVEfmt ";
+    Put32(wav, 16);
+    Put16(wav, 1);  // PCM
+    Put16(wav, 2);
+    Put32(wav, rate);
+    Put32(wav, rate * 4);
+    Put16(wav, 4);
+    Put16(wav, 16);
+    wav += "data";
+    Put32(wav, frames * 4);
+    wav.reserve(wav.size() + frames * 4);
+    for (uint32_t i = 0; i < frames; ++i) {
+        double t = (double)i / rate;
+        Put16(wav, (uint16_t)(int16_t)(8000 * std::sin(kTwoPi * leftHz * t)));
+        Put16(wav, (uint16_t)(int16_t)(8000 * std::sin(kTwoPi * rightHz * t)));
+    }
+    return wav;
+}
+
+WaveFacts ReadWaveFacts(const std::string& bytes) {
+    WaveFacts facts;
+    if (bytes.size() < 12 || bytes.compare(0, 4, "RIFF") != 0 || bytes.compare(8, 4, "WAVE") != 0) return facts;
+    facts.riffWave = true;
+    size_t pos = 12;
+    while (pos + 8 <= bytes.size()) {
+        uint32_t size;
+        std::memcpy(&size, bytes.data() + pos + 4, 4);
+        if (bytes.compare(pos, 4, "fmt ") == 0 && pos + 24 <= bytes.size()) {
+            std::memcpy(&facts.formatTag, bytes.data() + pos + 8, 2);
+            std::memcpy(&facts.channels, bytes.data() + pos + 10, 2);
+            std::memcpy(&facts.sampleRate, bytes.data() + pos + 12, 4);
+            std::memcpy(&facts.bytesPerSecond, bytes.data() + pos + 16, 4);
+        }
+        if (bytes.compare(pos, 4, "data") == 0) facts.dataBytes = (uint32_t)std::min<size_t>(size, bytes.size() - pos - 8);
+        pos += 8 + (size_t)size + (size & 1);
+    }
+    return facts;
+}
+
+}  // namespace test
