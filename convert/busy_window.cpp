@@ -1,7 +1,5 @@
 #include "convert/busy_window.h"
 
-#include <cstdio>
-
 #include "toolkit/text.h"
 #include "toolkit/toolkit.h"
 
@@ -15,7 +13,6 @@ enum BusyWindowId : int {
     kPleaseWait = 207,
     kAnimation = 101,
 };
-constexpr int kBlockCount = 5;
 
 constexpr tk::Color kWhite = 0xFFFFFF;
 constexpr tk::Color kGrey = 0x777777;
@@ -23,34 +20,6 @@ constexpr tk::Color kBlack = 0x000000;
 constexpr tk::Color kBlockStart = 0xC33214;  // red 20, green 50, blue 195
 
 }  // namespace
-
-ColorRamp NewColorRamp() { return ColorRamp{{kRampStart, kRampStart, kRampStart, kRampStart, kRampStart}}; }
-
-void AdvanceColorRamp(ColorRamp& ramp) {
-    int* L = ramp.level;
-    L[0] += 5;
-    for (int i = 0; i < kBlockCount - 1; ++i) {
-        if (L[i] > 255) {
-            L[i] = 255;
-            L[i + 1] += 5;
-        }
-    }
-    if (L[4] > 255) ramp = NewColorRamp();
-}
-
-COLORREF BlockColor(const ColorRamp& ramp, int i) { return RGB(20, ramp.level[i], 195); }
-
-std::string ProcessingTimeText(float elapsedSeconds) {
-    float e = elapsedSeconds < 0 ? 0 : elapsedSeconds;
-    long hours = (long)(e / 3600);
-    long minutes = (long)((e - 3600.0f * hours) / 60);
-    long seconds = (long)(e - 3600.0f * hours - 60.0f * minutes);
-    char text[64];
-    std::snprintf(text, sizeof(text), "Processing time: %02ld:%02ld:%02ld", hours, minutes, seconds);
-    return text;
-}
-
-std::string AnimationFrameName(int frame) { return "load" + std::to_string(frame); }
 
 int32_t NewBusyWindowFont() { return tk::NewFont(L"Times New Roman", 20, 0, 0, 0, 0); }
 

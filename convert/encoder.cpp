@@ -5,19 +5,6 @@
 #include <vector>
 
 #include "app/program_path.h"
-#include "toolkit/text.h"
-
-std::string EncoderPath(const std::string& programFolder) {
-    return PathBesideProgram(programFolder, "PLUG-IN\\ffmpeg_III.exe");
-}
-
-std::string EncoderCommandLine(const std::string& programFolder, const std::string& inFile,
-                               const std::string& outFile) {
-    // The two spaces between "128k" and "-y" are part of the line the encoder
-    // has always been given.
-    return "\"" + EncoderPath(programFolder) + "\"" + " -i " + "\"" + tk::TrimSpaces(inFile) + "\"" +
-           " -acodec mp3 -ab 128k " + " -y " + "\"" + tk::TrimSpaces(outFile) + "\"";
-}
 
 EncoderOutcome RunEncoder(const std::string& commandLine) {
     // CreateProcessA may write into the command line: hand it a private buffer.

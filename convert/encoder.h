@@ -5,14 +5,7 @@
 #include <string>
 
 #include "app/globals.h"
-
-// "<folder>\PLUG-IN\ffmpeg_III.exe", with a single "\" whatever folder ends with.
-std::string EncoderPath(const std::string& programFolder);
-
-// The one fixed command line: MP3 at 128 kbit/s, replacing an existing output.
-// Paths are trimmed of spaces and quoted as they are, without escaping.
-std::string EncoderCommandLine(const std::string& programFolder, const std::string& inFile,
-                               const std::string& outFile);
+#include "convert/encoder_command.h"
 
 // Starts the command line hidden, waits for the process without a time limit
 // and closes its handles.

@@ -17,7 +17,7 @@ namespace {
 constexpr size_t kFileNameBufferSize = 0x7777;
 constexpr size_t kTextBufferSize = 512;
 constexpr size_t kExtensionBufferSize = 10;
-constexpr size_t kLongestInputForProposal = 260;
+constexpr size_t kLongestName = 255;  // characters in one name of a path
 
 // Each description and pattern ends with NUL; the string's own NUL ends the list.
 const char kOpenFilterText[] = "All audio files\0*.wav;*.wave;\0"
@@ -46,27 +46,36 @@ void ShowInputPath(const std::string& text) {
     tk::Redraw(field);
 }
 
+// Wine's dialogs copy the initial folder with "\*" added into MAX_PATH
+// characters and end the process when it does not fit. A folder that long
+// (which a settings file can name) is not handed over: the current folder,
+// or failing that none, is.
+bool DialogCanTake(const std::string& folder) { return tk::Widen(folder).size() + 3 <= MAX_PATH; }
+
+std::string DialogFolder(const std::string& folder) {
+    if (!folder.empty() && DialogCanTake(folder)) return folder;
+    std::string current = CurrentFolder();
+    return DialogCanTake(current) ? current : std::string();
+}
+
+// The dialogs also join the folder they show and the name in their file-name
+// field in MAX_PATH characters, and no name may pass 255: a proposal that
+// would not fit falls back to the prefix alone, as one for an over-long input does.
+std::string ProposalFitting(const std::string& proposal, const std::string& folder) {
+    std::wstring shown = tk::Widen(DialogFolder(folder));
+    size_t separator = (!shown.empty() && shown.back() == L'\\') ? 0 : 1;
+    size_t name = tk::Widen(proposal).size();
+    if (name <= kLongestName && shown.size() + separator + name < MAX_PATH) return proposal;
+    return ProposedOutputName(std::string());
+}
+
 }  // namespace
-
-std::string ProposedOutputName(const std::string& inFile) {
-    std::string name;
-    if (inFile.size() <= kLongestInputForProposal) {
-        size_t cut = inFile.find_last_of("\\:");
-        name = (cut == std::string::npos) ? inFile : inFile.substr(cut + 1);
-    }
-    return "_mp3_c_" + name;
-}
-
-std::string FilterForPlatform(std::string filter) {
-    std::replace(filter.begin(), filter.end(), '|', '\0');
-    return filter;
-}
 
 int32_t FileDialog(HWND owner, const std::string& title, std::string& fileName, const std::string& initialFolder,
                    const std::string& filter, const std::string& defaultExtension, DWORD& flags, int mode) {
     std::string platformFilter = FilterForPlatform(filter);
     std::vector<char> file = BufferWith(fileName, kFileNameBufferSize);
-    std::vector<char> folder = BufferWith(initialFolder.empty() ? CurrentFolder() : initialFolder, kTextBufferSize);
+    std::vector<char> folder = BufferWith(DialogFolder(initialFolder), kTextBufferSize);
     std::vector<char> titleBuffer = BufferWith(title, kTextBufferSize);
     std::vector<char> extension = BufferWith(defaultExtension, kExtensionBufferSize);
     std::vector<char> fileTitle(kTextBufferSize, '\0');
@@ -108,7 +117,7 @@ std::string LoadAudio(HWND owner, std::string& folder) {
 }
 
 std::string ConvertAudio(HWND owner, std::string& folder) {
-    std::string chosen = ProposedOutputName(IN_FILE);
+    std::string chosen = ProposalFitting(ProposedOutputName(IN_FILE), folder);
     // Replacing an existing file is confirmed by the user before the encoder's -y does it.
     DWORD flags = kFileDialogFlags | OFN_OVERWRITEPROMPT;
     if (!FileDialog(owner, "Convert Audio", chosen, folder, kSaveFilter, "", flags, 1)) return std::string();

@@ -5,17 +5,11 @@
 #include <cstdint>
 #include <string>
 
+#include "convert/file_naming.h"
+
 // Both dialogs: hide read-only, multi-select, file must exist, explorer style,
 // no link dereferencing, sizable.
 constexpr DWORD kFileDialogFlags = 0x00981204;
-
-// "_mp3_c_" and the name part of inFile (after its last "\" or ":"); an input
-// longer than 260 characters gives "_mp3_c_" alone.
-std::string ProposedOutputName(const std::string& inFile);
-
-// The filter text as the platform wants it: "|" turned into NUL; the text's own
-// terminating NUL ends the list.
-std::string FilterForPlatform(std::string filter);
 
 // Shows an Open (mode 0) or Save (mode 1) dialog. fileName goes in as the
 // initial name and comes back as the first string of the chosen names; flags

@@ -33,7 +33,7 @@ static std::string ReadFileBytes(const std::wstring& path) {
     DWORD sizeHigh = 0;
     DWORD size = GetFileSize(file, &sizeHigh);
     if (size != INVALID_FILE_SIZE || GetLastError() == NO_ERROR) {
-        DWORD wanted = (sizeHigh != 0 || size > kSettingsReadLimit) ? (DWORD)kSettingsReadLimit : size;
+        DWORD wanted = (DWORD)SettingsBytesToRead(((uint64_t)sizeHigh << 32) | size);
         bytes.resize(wanted);
         DWORD got = 0;
         if (wanted == 0 || !ReadFile(file, &bytes[0], wanted, &got, nullptr)) got = 0;
@@ -45,7 +45,8 @@ static std::string ReadFileBytes(const std::wstring& path) {
 
 Settings ReadSettingsFile(const std::wstring& path, const std::string& defaultFolder, int32_t currentMode) {
     if (!IsExistingFile(path)) return Settings{defaultFolder, defaultFolder, currentMode};
-    return ParseSettingsText(ReadFileBytes(path), defaultFolder);
+    std::string bytes = ReadFileBytes(path);
+    return ReadSettingsBytes(bytes.data(), bytes.size(), defaultFolder);
 }
 
 void ReadSettings() {

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <limits>
 
-#include "toolkit/text.h"
+#include "toolkit/spaces.h"
 
 std::string ExtractTagValue(const std::string& text, const std::string& tag) {
     size_t open = text.find(tag);
@@ -53,6 +53,14 @@ Settings ParseSettingsText(std::string text, const std::string& defaultFolder) {
     if (!outDir.empty()) settings.outDir = outDir;
     settings.mode = ParseModeNumber(ExtractTagValue(text, "<MODE>"));
     return settings;
+}
+
+size_t SettingsBytesToRead(uint64_t fileSize) {
+    return fileSize > kSettingsReadLimit ? kSettingsReadLimit : (size_t)fileSize;
+}
+
+Settings ReadSettingsBytes(const char* bytes, size_t size, const std::string& defaultFolder) {
+    return ParseSettingsText(std::string(bytes, SettingsBytesToRead(size)), defaultFolder);
 }
 
 std::string FormatSettingsText(const Settings& settings) {

@@ -1,5 +1,6 @@
 #pragma once
 // The text of DU_ZID.ini: five CR LF lines written, values found by tags read.
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -22,6 +23,14 @@ int32_t ParseModeNumber(const std::string& value);
 // Reads a settings file's bytes: every "/" is dropped, empty folder values keep
 // defaultFolder, MODE is always taken from the text.
 Settings ParseSettingsText(std::string text, const std::string& defaultFolder);
+
+// How many bytes of a settings file of fileSize bytes are read: all of them, up
+// to kSettingsReadLimit.
+size_t SettingsBytesToRead(uint64_t fileSize);
+
+// ParseSettingsText on the first SettingsBytesToRead(size) of a file's bytes;
+// nothing past them is looked at.
+Settings ReadSettingsBytes(const char* bytes, size_t size, const std::string& defaultFolder);
 
 // The five lines WriteSettings stores, folders trimmed of spaces.
 std::string FormatSettingsText(const Settings& settings);

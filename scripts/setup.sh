@@ -5,7 +5,8 @@ set -euo pipefail
 ROOT="$(cd "$(dirname "$0")/.." && pwd)"
 
 PACKAGES=(cmake make g++-mingw-w64-x86-64-posix wine wine64 xvfb fonts-liberation
-          doctest-dev imagemagick xdotool x11-utils)
+          doctest-dev imagemagick xdotool x11-utils
+          clang-14 libclang-rt-14-dev)  # the sanitizer build and libFuzzer
 missing=()
 for p in "${PACKAGES[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

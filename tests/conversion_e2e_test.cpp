@@ -6,59 +6,20 @@
 #include <cstdint>
 
 #include "convert/settings_text.h"
+#include "tests/support/installation.h"
 #include "tests/support/program_driver.h"
 #include "tests/support/test_support.h"
 
+using test::Installation;
 using test::ProgramRun;
 using test::TempFolder;
 
 namespace {
 
-// A program folder with DU_ZID.exe, the encoder double and a settings file,
-// plus folders for the input and the output.
-struct Installation {
-    TempFolder program{L" program"};
-    TempFolder input{L" in Музыка"};
-    TempFolder output{L" out"};
-
-    Installation() {
-        REQUIRE(test::InstallProgram(program.path()));
-        REQUIRE(test::InstallEncoderDouble(program.path()));
-        REQUIRE(test::WriteBytes(input / L"song.wav", "RIFF fake input"));
-    }
-    void Control(const std::string& text) const { test::WriteBytes(program / L"PLUG-IN\\encoder_control.txt", text); }
-    std::string Log() const { return test::ReadBytes(program / L"PLUG-IN\\encoder_log.txt"); }
-    std::string Settings() const { return test::ReadBytes(program / L"DU_ZID.ini"); }
-    void StoreSettings(int mode) const {
-        std::string folder = test::Utf8(program.path());
-        test::WriteBytes(program / L"DU_ZID.ini", FormatSettingsText(::Settings{folder, folder, mode}));
-    }
-    std::string ExpectedCommandLine(const std::wstring& in, const std::wstring& out) const {
-        return test::Utf8(L"\"" + (program / L"PLUG-IN\\ffmpeg_III.exe") + L"\" -i \"" + in +
-                          L"\" -acodec mp3 -ab 128k  -y \"" + out + L"\"");
-    }
-};
-
 // Load Wav Audio with input\name; returns what the input-path field shows then.
 std::wstring Load(ProgramRun& run, HWND main, const std::wstring& folder, const std::wstring& name) {
-    ProgramRun::Click(main, test::kLoadButton);
-    REQUIRE(run.ChooseFile(L"Load Audio", folder, name));
-    Sleep(200);
+    REQUIRE(run.LoadFile(main, folder, name));
     return ProgramRun::ControlText(main, test::kInputPathField);
-}
-
-// Start, then Load Wav Audio with the installation's song.wav; the main window.
-HWND StartAndLoadSong(ProgramRun& run, const Installation& setup) {
-    HWND main = run.PassStartWindow();
-    REQUIRE(main);
-    Load(run, main, setup.input.path(), L"song.wav");
-    return main;
-}
-
-// Convert, with the Save dialog confirmed on folder\name.
-void ConvertInto(ProgramRun& run, HWND main, const std::wstring& folder, const std::wstring& name) {
-    ProgramRun::Click(main, test::kConvertButton);
-    REQUIRE(run.ChooseFile(L"Convert Audio", folder, name));
 }
 
 COLORREF ScreenPixelOf(HWND control) {
@@ -139,8 +100,8 @@ TEST_CASE("failed conversions are reported as such, and the program goes on") {
         if (failure.removeEncoder) REQUIRE(DeleteFileW(encoder.c_str()));
 
         ProgramRun run(setup.program.path(), L"", setup.program.path());
-        HWND main = StartAndLoadSong(run, setup);
-        ConvertInto(run, main, setup.output.path(), L"result.wav");
+        HWND main = test::StartAndLoadSong(run, setup);
+        REQUIRE(run.ConvertInto(main, setup.output.path(), L"result.wav"));
         std::wstring text = run.AnswerMessageBox(L"Attention");
         if (failure.expected) CHECK(text == failure.expected);
         else CHECK(text == L"The encoder could not be started:\r\n" + encoder);
@@ -164,8 +125,8 @@ TEST_CASE("failed conversions are reported as such, and the program goes on") {
 TEST_CASE("the output may not be the input: nothing is started") {
     Installation setup;
     ProgramRun run(setup.program.path(), L"", setup.program.path());
-    HWND main = StartAndLoadSong(run, setup);
-    ConvertInto(run, main, setup.input.path(), L"SONG.WAV");
+    HWND main = test::StartAndLoadSong(run, setup);
+    REQUIRE(run.ConvertInto(main, setup.input.path(), L"SONG.WAV"));
     CHECK_FALSE(run.lastQuestion().empty());  // the Save dialog asked before replacing it
     CHECK(run.AnswerMessageBox(L"Attention") == L"The output file must not be the input file.");
     CHECK(setup.Log().empty());

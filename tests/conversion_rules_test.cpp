@@ -1,10 +1,9 @@
 // The rules of a conversion run that need no window: the colour ramp, the time
-// read-out, the proposed name, the filters and what the closing message says.
+// read-out, the proposed name and the filters.
 #include <doctest.h>
 
-#include "convert/busy_window.h"
-#include "convert/conversion.h"
-#include "convert/file_selection.h"
+#include "convert/busy_rules.h"
+#include "convert/file_naming.h"
 
 TEST_CASE("the colour ramp brightens block after block and restarts on pass 236") {
     ColorRamp ramp = NewColorRamp();
@@ -48,32 +47,4 @@ TEST_CASE("the proposed output name keeps the input's name and extension") {
 TEST_CASE("filters written with | reach the platform NUL-separated") {
     std::string filter = FilterForPlatform("A|*.a|B|*.b|");
     CHECK(filter == std::string("A\0*.a\0B\0*.b\0", 12));
-}
-
-TEST_CASE("the closing message tells how the encoder ended") {
-    ClosingMessage ok = ClosingMessageFor(EncoderOutcome{EncoderEnd::Exited, 0}, "C:\\P\\PLUG-IN\\ffmpeg_III.exe");
-    CHECK(ok.text == "Output conversion process finished");
-    CHECK(ok.caption == "Information");
-    CHECK(ok.flags == 0x40);
-
-    ClosingMessage missing =
-        ClosingMessageFor(EncoderOutcome{EncoderEnd::NotStarted, 2}, "C:\\P\\PLUG-IN\\ffmpeg_III.exe");
-    CHECK(missing.text == "The encoder could not be started:\r\nC:\\P\\PLUG-IN\\ffmpeg_III.exe");
-    CHECK(missing.caption == "Attention");
-    CHECK(missing.flags == 0x30);
-
-    ClosingMessage two = ClosingMessageFor(EncoderOutcome{EncoderEnd::Exited, 2}, "x");
-    CHECK(two.text == "The conversion failed: the encoder ended with exit code 2.");
-    CHECK(two.flags == 0x30);
-    CHECK(ClosingMessageFor(EncoderOutcome{EncoderEnd::Exited, 0xBFFFFFFFu}, "x").text ==
-          "The conversion failed: the encoder ended with exit code 3221225471.");
-    CHECK(ClosingMessageFor(EncoderOutcome{EncoderEnd::Exited, 0xC0000005u}, "x").text ==
-          "The conversion failed: the encoder ended with exit code 0xC0000005.");
-}
-
-TEST_CASE("the same file is recognised whatever the case and spelling of its path") {
-    CHECK(IsSameFile("C:\\Music\\Song.wav", "c:\\music\\SONG.WAV"));
-    CHECK(IsSameFile(" C:\\Music\\a.wav ", "C:\\Music\\sub\\..\\a.wav"));
-    CHECK_FALSE(IsSameFile("C:\\Music\\a.wav", "C:\\Music\\_mp3_c_a.wav"));
-    CHECK(IsSameFile("C:\\Музыка\\Ёж.wav", "c:\\МУЗЫКА\\ёж.WAV"));
 }

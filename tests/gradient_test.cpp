@@ -4,7 +4,7 @@
 
 #include <initializer_list>
 
-#include "app/main_buttons.h"
+#include "app/gradient_bands.h"
 
 using buttons::BandColor;
 using buttons::BandRowsFor;

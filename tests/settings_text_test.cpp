@@ -93,3 +93,28 @@ TEST_CASE("binary garbage reads as no tags") {
     Settings withValue = ParseSettingsText(garbage + "<IN_DIR>C:\\x</IN_DIR>", "C:\\Tools");
     CHECK(withValue.inDir == "C:\\x");
 }
+
+TEST_CASE("a file is read only as far as the 64 KiB limit") {
+    CHECK(SettingsBytesToRead(0) == 0);
+    CHECK(SettingsBytesToRead(100) == 100);
+    CHECK(SettingsBytesToRead(kSettingsReadLimit) == kSettingsReadLimit);
+    CHECK(SettingsBytesToRead(kSettingsReadLimit + 1) == kSettingsReadLimit);
+    // Past 4 GiB the size's low 32 bits alone would ask for a few bytes.
+    CHECK(SettingsBytesToRead((uint64_t(1) << 32) + 10) == kSettingsReadLimit);
+
+    std::string bytes = "<IN_DIR>C:\\Near</IN_DIR>";
+    bytes += std::string(kSettingsReadLimit - bytes.size() - 6, ' ');
+    bytes += "<MODE>5</MODE><OUT_DIR>C:\\Far</OUT_DIR>";  // "<MODE>" ends exactly at the limit
+    Settings read = ReadSettingsBytes(bytes.data(), bytes.size(), "C:\\Tools");
+    CHECK(read.inDir == "C:\\Near");
+    CHECK(read.outDir == "C:\\Tools");
+    CHECK(read.mode == 0);
+    // Whatever follows the limit changes nothing.
+    std::string other = bytes.substr(0, kSettingsReadLimit) + "9<MODE><OUT_DIR>C:\\Other<OUT_DIR>";
+    Settings again = ReadSettingsBytes(other.data(), other.size(), "C:\\Tools");
+    CHECK(again.outDir == read.outDir);
+    CHECK(again.mode == read.mode);
+    // One byte less and the tag's value begins inside: the rest of the text.
+    Settings earlier = ReadSettingsBytes(bytes.data() + 1, bytes.size() - 1, "C:\\Tools");
+    CHECK(earlier.mode == 5);
+}

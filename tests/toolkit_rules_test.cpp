@@ -1,14 +1,9 @@
-// The toolkit's pure rules: dialog styles, font heights and descriptions, resource names, template bytes.
+// The toolkit's pure rules: dialog styles, font heights and descriptions, resource names.
 #include <doctest.h>
 
-#include <windows.h>
-
-#include <cstring>
 #include <string>
-#include <vector>
 
 #include "toolkit/dialog_rules.h"
-#include "toolkit/template.h"
 
 TEST_CASE("dialog styles: the program's three requests, the default and the cleared bits") {
     CHECK(tk::DialogStyle(0x80CA0000, true, false) == 0x80CA0854);
@@ -79,54 +74,26 @@ TEST_CASE("resource names: '#' and decimal digits are a number") {
     for (const std::wstring& name : names) CHECK(tk::ResourceName(name) == name.c_str());
 }
 
-TEST_CASE("the dialog template, byte for byte") {
-    tk::TemplateFields fields = {};
-    fields.style = 0x80CA0854;
-    fields.exStyle = 0x00000008;
-    fields.x = 0;
-    fields.y = -2;
-    fields.width = 1000;
-    fields.height = 350;
-    fields.title = L" ";
-    fields.pointSize = 8;
-    fields.weight = tk::TemplateFontWeight(400);
-    fields.italic = 0;
-    fields.charSet = 0;
-    fields.face = L"MS Sans Serif";
-    tk::DialogTemplate written;
-    tk::WriteDialogTemplate(fields, &written);
+TEST_CASE("controls: child and visible always, images keep their picture bits, icons switch over") {
+    CHECK(tk::ControlStyle(tk::ControlKind::Button, 0) == 0x50010000);
+    CHECK(tk::ControlStyle(tk::ControlKind::Button, BS_DEFPUSHBUTTON) == 0x50000001);
+    CHECK(tk::ControlStyle(tk::ControlKind::Frame, 0) == 0x50000012);
+    CHECK(tk::ControlStyle(tk::ControlKind::StretchedImage, 0x200) == 0x5000020E);
+    CHECK(tk::IconControlStyle(0x5000020E) == 0x50000203);
+    CHECK(tk::IsDefaultButtonStyle(0x50000001));
+    CHECK_FALSE(tk::IsDefaultButtonStyle(0x5000000D));  // a split button's type shares the low bit
+    CHECK_FALSE(tk::IsDefaultButtonStyle(0x50010000));
+}
 
-    std::vector<uint8_t> expected = {
-        0x01, 0x00, 0xFF, 0xFF,              // version 1, extended signature
-        0x00, 0x00, 0x00, 0x00,              // help id
-        0x08, 0x00, 0x00, 0x00,              // extended style
-        0x54, 0x08, 0xCA, 0x80,              // style
-        0x00, 0x00,                          // no items
-        0x00, 0x00, 0xFE, 0xFF,              // x, y
-        0xE8, 0x03, 0x5E, 0x01,              // width, height
-        0x00, 0x00, 0x00, 0x00,              // no menu, default class
-        0x20, 0x00, 0x00, 0x00,              // title " "
-        0x08, 0x00, 0xBC, 0x02, 0x00, 0x00,  // 8 points, weight 700, not italic, character set 0
-    };
-    for (wchar_t c : std::wstring(L"MS Sans Serif")) {
-        expected.push_back((uint8_t)c);
-        expected.push_back(0);
-    }
-    expected.push_back(0);
-    expected.push_back(0);
-    REQUIRE(written.size == expected.size());
-    CHECK(memcmp(written.bytes, expected.data(), expected.size()) == 0);
-    CHECK(((uintptr_t)written.bytes & 3) == 0);
-
-    CHECK(tk::TemplateFontWeight(0) == 400);
-    CHECK(tk::TemplateFontWeight(100) == 700);
-
-    // Without DS_SETFONT there is no font block; a title that does not fit gives nothing.
-    fields.style = WS_POPUP;
-    tk::WriteDialogTemplate(fields, &written);
-    CHECK(written.size == 34);
-    std::wstring longTitle(300, L'a');
-    fields.title = longTitle.c_str();
-    tk::WriteDialogTemplate(fields, &written);
-    CHECK(written.size == 0);
+TEST_CASE("placement and colours: centring that does not fit starts at 0; colours lose their high byte") {
+    CHECK(tk::CenteredOrigin(0, 1000, 300) == 350);
+    CHECK(tk::CenteredOrigin(100, 900, 200) == 400);
+    CHECK(tk::CenteredOrigin(0, 100, 300) == 0);
+    CHECK(tk::NormalForeground(0x12345678) == 0x345678);
+    CHECK(tk::NormalForeground(tk::ColorTransparent) == tk::ColorDefault);  // transparency is for backgrounds
+    CHECK(tk::NormalBackground(tk::ColorTransparent) == tk::ColorTransparent);
+    CHECK(tk::NormalBackground(-7) == tk::ColorDefault);
+    CHECK(tk::ShowCommandFor(WS_MAXIMIZE | WS_MINIMIZE) == SW_SHOWMAXIMIZED);
+    CHECK(tk::SizeTypeFor(SW_MINIMIZE) == SIZE_MINIMIZED);
+    CHECK_FALSE(tk::PaintsWhenShown(SW_SHOWMINIMIZED));
 }

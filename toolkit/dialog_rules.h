@@ -1,13 +1,13 @@
 #pragma once
 // The toolkit's pure rules: style arithmetic for dialogs and control kinds,
 // placement, colour normalisation, font registration and height rounding,
-// resource names. No window is touched here, so tests call them directly.
-#include <windows.h>
-
+// resource names. No window is touched here, so tests call them directly, and
+// they build without <windows.h> too.
 #include <cstdint>
 #include <string>
 
-#include "toolkit/toolkit.h"
+#include "toolkit/basics.h"
+#include "toolkit/win32_types.h"
 
 namespace tk {
 

@@ -3,14 +3,11 @@
 // manifest); they are widened to UTF-16 only where a wide platform call takes them.
 #include <string>
 
+#include "toolkit/spaces.h"
+
 namespace tk {
 
 std::wstring Widen(const std::string& text);
 std::string Narrow(const std::wstring& text);
-
-// Removes leading and trailing spaces (0x20 only; tabs, CR and LF stay).
-std::string TrimSpaces(const std::string& text);
-
-inline bool IsBlank(const std::string& text) { return TrimSpaces(text).empty(); }
 
 }  // namespace tk

@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <string>
 
+#include "toolkit/basics.h"
+
 namespace tk {
 
 // A window's event procedure. 0: not handled, the toolkit's defaults apply;
@@ -19,20 +21,6 @@ enum class CoordinateMode : int32_t {
     DialogUnits = 1,  // converted through the dialog font
     Pixels = 2,       // pixels; a dialog's width and height are its client area
 };
-
-enum class ControlKind : int32_t { Button, Label, Frame, Image, StretchedImage };
-
-constexpr int32_t DefaultPosition = INT32_MIN;  // 0x80000000 as x or y: centred on the work area
-constexpr int32_t DialogItself = INT32_MIN;     // 0x80000000 in place of a control id
-
-// Colours are 0x00BBGGRR; three negative values have a meaning of their own.
-using Color = int32_t;
-constexpr Color ColorDefault = -1;      // the platform's system colour for that kind of window
-constexpr Color ColorTransparent = -2;  // background only: the parent shows through
-constexpr Color ColorUnset = -3;        // never set: the colour messages go to the platform
-
-// Font style bits of NewFont.
-enum FontStyle : int32_t { FontBold = 1, FontItalic = 2, FontUnderline = 4, FontStrikeOut = 8, FontCellHeight = 16 };
 
 // Dialogs and controls.
 HWND NewDialog(CoordinateMode mode, HWND owner, const std::wstring& title, int32_t x, int32_t y, int32_t width,

@@ -32,7 +32,9 @@ static std::wstring CommandLineFor(const std::wstring& folder, const std::wstrin
 }
 
 ProgramRun::ProgramRun(const std::wstring& folder, const std::wstring& arguments, const std::wstring& currentFolder)
-    : process_(CommandLineFor(folder, arguments), currentFolder) {}
+    : process_(CommandLineFor(folder, arguments), currentFolder) {
+    processId_ = process_.id();
+}
 
 std::wstring WindowText(HWND window) {
     wchar_t text[4096];
@@ -56,28 +58,28 @@ static BOOL CALLBACK MatchWindow(HWND window, LPARAM param) {
     return FALSE;
 }
 
-HWND ProgramRun::FindWindowByCaption(const std::wstring& caption) const {
-    Search search{process_.id(), &caption, nullptr};
+HWND ProgramUser::FindWindowByCaption(const std::wstring& caption) const {
+    Search search{processId_, &caption, nullptr};
     EnumWindows(MatchWindow, (LPARAM)&search);
     return search.found;
 }
 
-HWND ProgramRun::WaitForWindow(const std::wstring& caption, DWORD timeoutMs) const {
+HWND ProgramUser::WaitForWindow(const std::wstring& caption, DWORD timeoutMs) const {
     HWND found = nullptr;
     WaitFor([&] { return (found = FindWindowByCaption(caption)) != nullptr; }, timeoutMs);
     return found;
 }
 
-bool ProgramRun::WaitUntilGone(HWND window, DWORD timeoutMs) const {
+bool ProgramUser::WaitUntilGone(HWND window, DWORD timeoutMs) const {
     return WaitFor([&] { return !IsWindow(window) || !IsWindowVisible(window); }, timeoutMs);
 }
 
-void ProgramRun::Click(HWND dialog, int id) {
+void ProgramUser::Click(HWND dialog, int id) {
     // Posted: a sent click would block while what it opens stays open.
     PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), (LPARAM)GetDlgItem(dialog, id));
 }
 
-std::wstring ProgramRun::ControlText(HWND dialog, int id) { return WindowText(GetDlgItem(dialog, id)); }
+std::wstring ProgramUser::ControlText(HWND dialog, int id) { return WindowText(GetDlgItem(dialog, id)); }
 
 static bool Confirm(HWND dialog, const std::wstring& text) {
     HWND field = GetDlgItem(dialog, kFileNameField);
@@ -87,7 +89,7 @@ static bool Confirm(HWND dialog, const std::wstring& text) {
     return true;
 }
 
-bool ProgramRun::ChooseFile(const std::wstring& caption, const std::wstring& folder, const std::wstring& name) {
+bool ProgramUser::ChooseFile(const std::wstring& caption, const std::wstring& folder, const std::wstring& name) {
     HWND dialog = WaitForWindow(caption);
     if (!dialog) return false;
     // Typing a whole path does not move Wine's current folder with it: go into
@@ -109,19 +111,19 @@ bool ProgramRun::ChooseFile(const std::wstring& caption, const std::wstring& fol
         20000);
 }
 
-bool ProgramRun::CancelFileDialog(const std::wstring& caption) {
+bool ProgramUser::CancelFileDialog(const std::wstring& caption) {
     HWND dialog = WaitForWindow(caption);
     if (!dialog) return false;
     PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), (LPARAM)GetDlgItem(dialog, IDCANCEL));
     return WaitUntilGone(dialog);
 }
 
-std::wstring ProgramRun::ProposedName(const std::wstring& caption, DWORD timeoutMs) {
+std::wstring ProgramUser::ProposedName(const std::wstring& caption, DWORD timeoutMs) {
     HWND dialog = WaitForWindow(caption, timeoutMs);
     return dialog ? ControlText(dialog, kFileNameField) : std::wstring();
 }
 
-std::wstring ProgramRun::AnswerMessageBox(const std::wstring& caption, DWORD timeoutMs) {
+std::wstring ProgramUser::AnswerMessageBox(const std::wstring& caption, DWORD timeoutMs) {
     HWND box = WaitForWindow(caption, timeoutMs);
     if (!box) return L"(no message box \"" + caption + L"\")";
     std::wstring text = ControlText(box, kMessageBoxText);
@@ -130,11 +132,34 @@ std::wstring ProgramRun::AnswerMessageBox(const std::wstring& caption, DWORD tim
     return text;
 }
 
-HWND ProgramRun::PassStartWindow() {
+HWND ProgramUser::PassStartWindow() {
     HWND start = WaitForWindow(kStartCaption);
     if (!start) return nullptr;
     Click(start, kStartButton);
     return WaitForWindow(kMainCaption);
+}
+
+bool ProgramUser::LoadFile(HWND mainWindow, const std::wstring& folder, const std::wstring& name) {
+    Click(mainWindow, kLoadButton);
+    if (!ChooseFile(L"Load Audio", folder, name)) return false;
+    // The program pumps a message before it stores the choice: a click posted
+    // too early would be handled while it still holds the old one.
+    bool back = WaitFor([&] { return IsWindowEnabled(mainWindow) != FALSE; }, 20000);
+    Sleep(200);
+    return back;
+}
+
+bool ProgramUser::ConvertInto(HWND mainWindow, const std::wstring& folder, const std::wstring& name) {
+    Click(mainWindow, kConvertButton);
+    return ChooseFile(L"Convert Audio", folder, name);
+}
+
+bool ProgramUser::OpenAndClose(HWND mainWindow, int buttonId, const std::wstring& caption) {
+    Click(mainWindow, buttonId);
+    HWND window = WaitForWindow(caption);
+    if (!window) return false;
+    PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+    return WaitUntilGone(window) && WaitFor([&] { return IsWindowEnabled(mainWindow) != FALSE; }, 20000);
 }
 
 bool ProgramRun::ExitProgram(HWND mainWindow, DWORD* exitCode) {

@@ -22,12 +22,11 @@ bool InstallProgram(const std::wstring& folder);
 // Puts the encoder double into folder\PLUG-IN as ffmpeg_III.exe.
 bool InstallEncoderDouble(const std::wstring& folder);
 
-// One run of folder\DU_ZID.exe; the process is ended if still alive at the end.
-class ProgramRun {
+// Acts as a user on the windows of one process (the program started by a
+// test, or the test process itself when it runs the program's windows).
+class ProgramUser {
 public:
-    ProgramRun(const std::wstring& folder, const std::wstring& arguments, const std::wstring& currentFolder);
-    bool started() const { return process_.started(); }
-    DWORD id() const { return process_.id(); }
+    explicit ProgramUser(DWORD processId = 0) : processId_(processId) {}
 
     // A visible top-level window of the program with exactly this caption, or nullptr.
     HWND FindWindowByCaption(const std::wstring& caption) const;
@@ -52,13 +51,32 @@ public:
 
     // Start window → Start; returns the main window.
     HWND PassStartWindow();
+    // Load Wav Audio, then Convert, each confirmed with folder and name.
+    bool LoadFile(HWND mainWindow, const std::wstring& folder, const std::wstring& name);
+    bool ConvertInto(HWND mainWindow, const std::wstring& folder, const std::wstring& name);
+    // Clicks the button that opens the window with this caption (Help, About),
+    // closes that window from its title bar and waits for the main window to
+    // take over again.
+    bool OpenAndClose(HWND mainWindow, int buttonId, const std::wstring& caption);
+
+protected:
+    DWORD processId_;
+    std::wstring lastQuestion_;
+};
+
+// One run of folder\DU_ZID.exe; the process is ended if still alive at the end.
+class ProgramRun : public ProgramUser {
+public:
+    ProgramRun(const std::wstring& folder, const std::wstring& arguments, const std::wstring& currentFolder);
+    bool started() const { return process_.started(); }
+    DWORD id() const { return process_.id(); }
+
     // Exit on the main window, then waits for the process to end.
     bool ExitProgram(HWND mainWindow, DWORD* exitCode);
     bool WaitForExit(DWORD timeoutMs, DWORD* exitCode) { return process_.Wait(timeoutMs, exitCode); }
 
 private:
     ChildProcess process_;
-    std::wstring lastQuestion_;
 };
 
 // Starts the program with the given arguments and current folder, walks it

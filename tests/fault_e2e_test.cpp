@@ -1,0 +1,427 @@
+// The real program under faults it cannot prevent: an encoder that hangs or is
+// killed, folders that cannot be written, files that vanish or turn into
+// folders, paths past 260 characters. Driven from this process as a user
+// would; whatever happens, the program goes on, loses nothing and tells the truth.
+#include <windows.h>
+#include <tlhelp32.h>
+
+#include <cmath>
+
+#include <doctest.h>
+
+#include "tests/support/installation.h"
+#include "tests/support/program_driver.h"
+#include "tests/support/test_support.h"
+#include "tests/support/wave_file.h"
+
+using test::Installation;
+using test::ProgramRun;
+using test::TempFolder;
+
+namespace {
+
+const wchar_t* const kFinished = L"Output conversion process finished";
+// What ending the encoder from outside (exit code 1), and the double's failure
+// to create its output, are told as.
+const wchar_t* const kFailedWithCode1 = L"The conversion failed: the encoder ended with exit code 1.";
+
+// The encoder process the program started, found as a user finds it in a task
+// list: by its name and its parent. 0 when there is none.
+DWORD EncoderProcessOf(DWORD programId) {
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) return 0;
+    PROCESSENTRY32W entry = {};
+    entry.dwSize = sizeof(entry);
+    DWORD found = 0;
+    for (BOOL more = Process32FirstW(snapshot, &entry); more && !found; more = Process32NextW(snapshot, &entry))
+        if (entry.th32ParentProcessID == programId && lstrcmpiW(entry.szExeFile, L"ffmpeg_III.exe") == 0)
+            found = entry.th32ProcessID;
+    CloseHandle(snapshot);
+    return found;
+}
+
+// Ends a process from outside, as the task manager does (exit code 1).
+bool EndProcess(DWORD id) {
+    HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id);
+    if (!process) return false;
+    bool ended = TerminateProcess(process, 1) && WaitForSingleObject(process, 10000) == WAIT_OBJECT_0;
+    CloseHandle(process);
+    return ended;
+}
+
+bool EndEncoderFromOutside(DWORD programId) {
+    DWORD id = 0;
+    test::WaitFor([&] { return (id = EncoderProcessOf(programId)) != 0; }, 10000);
+    return id != 0 && EndProcess(id);
+}
+
+// Ends, when it goes away, an encoder that a test stopped half-way left behind.
+struct EncoderReaper {
+    DWORD programId;
+    ~EncoderReaper() {
+        for (int i = 0; i < 3; ++i)
+            if (DWORD id = EncoderProcessOf(programId)) EndProcess(id);
+    }
+};
+
+// The update region of window empties: its owner has painted it.
+bool Repaints(HWND window) {
+    InvalidateRect(window, nullptr, TRUE);
+    return test::WaitFor([&] { return GetUpdateRect(window, nullptr, FALSE) == FALSE; }, 5000);
+}
+
+COLORREF ScreenPixel(HWND window, int x, int y) {
+    POINT p = {x, y};
+    ClientToScreen(window, &p);
+    HDC screen = GetDC(nullptr);
+    COLORREF color = GetPixel(screen, p.x, p.y);
+    ReleaseDC(nullptr, screen);
+    return color;
+}
+
+// A window of this process laid over an empty part of the main window,
+// then taken away: the program must paint what it uncovered.
+bool RepaintsUncovered(HWND main) {
+    POINT corner = {300, 230};  // client coordinates, clear of every control
+    ClientToScreen(main, &corner);
+    HWND cover = CreateWindowExW(WS_EX_TOPMOST, L"Static", L"", WS_POPUP | WS_VISIBLE | SS_BLACKRECT, corner.x,
+                                 corner.y, 300, 80, nullptr, nullptr, nullptr, nullptr);
+    if (!cover) return false;
+    const COLORREF background = RGB(85, 85, 85);
+    bool covered = test::WaitFor(
+        [&] {
+            MSG message;
+            while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+            return ScreenPixel(main, 450, 270) != background;
+        },
+        5000);
+    DestroyWindow(cover);
+    return covered && test::WaitFor([&] { return ScreenPixel(main, 450, 270) == background; }, 5000);
+}
+
+// A folder of exactly length characters inside parent, made of names of at most 60.
+std::wstring DeepFolder(const std::wstring& parent, size_t length) {
+    std::wstring folder = parent;
+    while (folder.size() + 61 < length) {
+        folder += L"\\" + std::wstring(60, L'd');
+        CreateDirectoryW(folder.c_str(), nullptr);
+    }
+    folder += L"\\" + std::wstring(length - folder.size() - 1, L'e');
+    CreateDirectoryW(folder.c_str(), nullptr);
+    return folder;
+}
+
+// The last name of the folder a file dialog shows, from its "Look in" box (cmb2).
+std::wstring LookIn(HWND dialog) { return ProgramRun::ControlText(dialog, 0x471); }
+
+// A fresh installation, its program started and song.wav loaded. An encoder
+// that a test stopped half-way left running is ended with it.
+struct LoadedRun {
+    Installation setup;
+    ProgramRun run{setup.program.path(), L"", setup.program.path()};
+    EncoderReaper reaper{run.id()};
+    HWND main = test::StartAndLoadSong(run, setup);
+};
+
+// Exit on the main window: the program ends, with exit code 0.
+void ExitNormally(ProgramRun& run, HWND main) {
+    DWORD exitCode = 1;
+    REQUIRE(run.ExitProgram(main, &exitCode));
+    CHECK(exitCode == 0);
+}
+
+}  // namespace
+
+TEST_CASE_FIXTURE(LoadedRun,
+                  "an encoder that hangs: the run waits, the window stays usable, ending the encoder ends the run") {
+    setup.Control("sleep=600000\n");
+    REQUIRE(run.ConvertInto(main, setup.output.path(), L"result.wav"));
+    HWND busy = run.WaitForWindow(test::kBusyCaption, 10000);
+    REQUIRE(busy);
+    Sleep(1000);
+
+    // Exit and the close box are refused; the busy window stays.
+    ProgramRun::Click(main, test::kExitButton);
+    PostMessageW(main, WM_SYSCOMMAND, SC_CLOSE, 0);
+    Sleep(800);
+    CHECK_FALSE(run.WaitForExit(0, nullptr));
+    CHECK(IsWindowVisible(main));
+    CHECK(IsWindowVisible(busy));
+
+    // The main window paints, and Help and About open and close.
+    CHECK(Repaints(main));
+    CHECK(Repaints(GetDlgItem(main, test::kLoadButton)));
+    CHECK(RepaintsUncovered(main));
+    CHECK(run.OpenAndClose(main, test::kHelpButton, L"Help"));
+    CHECK(run.OpenAndClose(main, test::kAboutButton, L"About"));
+    CHECK(IsWindowVisible(busy));
+    CHECK(run.FindWindowByCaption(L"Attention") == nullptr);
+
+    REQUIRE(EndEncoderFromOutside(run.id()));
+    CHECK(run.AnswerMessageBox(L"Attention") == kFailedWithCode1);
+    CHECK_FALSE(IsWindow(busy));
+    ExitNormally(run, main);
+    CHECK(setup.Settings() == Installation::SettingsText(setup.input.path(), setup.output.path(), 0));
+}
+
+TEST_CASE_FIXTURE(LoadedRun, "the busy window closed by Alt+F4: the run goes on and ends as usual") {
+    setup.Control("sleep=3000\nwrite\n");
+    REQUIRE(run.ConvertInto(main, setup.output.path(), L"result.wav"));
+    HWND busy = run.WaitForWindow(test::kBusyCaption, 10000);
+    REQUIRE(busy);
+    // The close command, as Alt+F4 sends it: the window has no callback to refuse it.
+    PostMessageW(busy, WM_SYSCOMMAND, SC_CLOSE, 0);
+    REQUIRE(run.WaitUntilGone(busy, 5000));
+    // The encoder still runs: Exit is still refused.
+    test::ProgramRun::Click(main, test::kExitButton);
+    Sleep(500);
+    CHECK(IsWindow(main));
+    CHECK(run.AnswerMessageBox(L"Information") == kFinished);
+    ExitNormally(run, main);
+    CHECK(test::FileExists(setup.output / L"result.wav"));
+}
+
+TEST_CASE_FIXTURE(LoadedRun,
+                  "an encoder killed mid-run: the failure is told though output was written, the next run works") {
+    setup.Control("write\nsleep=600000\n");
+    std::wstring out = setup.output / L"result.wav";
+    REQUIRE(run.ConvertInto(main, setup.output.path(), L"result.wav"));
+    REQUIRE(test::WaitFor([&] { return test::FileExists(out); }, 10000));
+    REQUIRE(EndEncoderFromOutside(run.id()));
+    CHECK(run.AnswerMessageBox(L"Attention") == kFailedWithCode1);
+
+    setup.Control("write\n");
+    DeleteFileW(out.c_str());
+    REQUIRE(run.ConvertInto(main, setup.output.path(), L"again.wav"));
+    CHECK(run.AnswerMessageBox(L"Information") == kFinished);
+    CHECK(test::FileExists(setup.output / L"again.wav"));
+    ExitNormally(run, main);
+    CHECK(setup.Settings() == Installation::SettingsText(setup.input.path(), setup.output.path(), 0));
+}
+
+TEST_CASE("the settings file turned into a folder while the program runs: the folder stays whole, nothing left over") {
+    Installation setup;
+    setup.StoreSettings(5);
+    std::wstring ini = setup.program / L"DU_ZID.ini";
+    {
+        ProgramRun run(setup.program.path(), L"", setup.program.path());
+        HWND main = test::StartAndLoadSong(run, setup);
+        REQUIRE(DeleteFileW(ini.c_str()));
+        REQUIRE(CreateDirectoryW(ini.c_str(), nullptr));
+        REQUIRE(test::WriteBytes(ini + L"\\notes.txt", "kept"));
+        ExitNormally(run, main);
+    }
+    CHECK(test::FolderExists(ini));
+    CHECK(test::ReadBytes(ini + L"\\notes.txt") == "kept");
+    // No half-written settings beside it.
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((setup.program / L"*").c_str(), &found);
+    REQUIRE(search != INVALID_HANDLE_VALUE);
+    do {
+        std::wstring name = found.cFileName;
+        CAPTURE(test::Utf8(name));
+        CHECK((name == L"." || name == L".." || name == L"DU_ZID.exe" || name == L"DU_ZID.ini" || name == L"PLUG-IN"));
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+
+    // The next run starts from the program's folder, and leaves the folder be.
+    ProgramRun run(setup.program.path(), L"", setup.program.path());
+    HWND main = run.PassStartWindow();
+    REQUIRE(main);
+    CHECK(ProgramRun::ControlText(main, test::kInputPathField) == setup.program.path());
+    ExitNormally(run, main);
+    CHECK(test::ReadBytes(ini + L"\\notes.txt") == "kept");
+}
+
+TEST_CASE("remembered folders that no longer exist: the dialogs still open, and a choice replaces them") {
+    Installation setup;
+    std::wstring gone;
+    {
+        TempFolder vanished(L" gone");
+        gone = vanished.path();
+    }
+    REQUIRE_FALSE(test::FolderExists(gone));
+    test::WriteBytes(setup.program / L"DU_ZID.ini", Installation::SettingsText(gone, gone, 4));
+    setup.Control("write\n");
+
+    SUBCASE("left alone, they are kept as they were") {
+        DWORD exitCode = 1;
+        REQUIRE(test::RunProgramToEnd(setup.program.path(), L"", setup.program.path(), &exitCode));
+        CHECK(exitCode == 0);
+        CHECK(setup.Settings() == Installation::SettingsText(gone, gone, 4));
+    }
+    SUBCASE("a conversion replaces them") {
+        ProgramRun run(setup.program.path(), L"", setup.program.path());
+        HWND main = run.PassStartWindow();
+        REQUIRE(main);
+        CHECK(ProgramRun::ControlText(main, test::kInputPathField) == gone);
+        REQUIRE(run.LoadFile(main, setup.input.path(), L"song.wav"));
+        CHECK(ProgramRun::ControlText(main, test::kInputPathField) == setup.input / L"song.wav");
+        REQUIRE(run.ConvertInto(main, setup.output.path(), L"result.wav"));
+        CHECK(run.AnswerMessageBox(L"Information") == kFinished);
+        ExitNormally(run, main);
+        CHECK(test::FileExists(setup.output / L"result.wav"));
+        CHECK(setup.Settings() == Installation::SettingsText(setup.input.path(), setup.output.path(), 4));
+        CHECK_FALSE(test::FolderExists(gone));
+    }
+}
+
+TEST_CASE_FIXTURE(LoadedRun,
+                  "the input deleted between Load and Convert: the encoder's failure is told, nothing is written") {
+    REQUIRE(setup.UseRealEncoder());
+    REQUIRE(DeleteFileW((setup.input / L"song.wav").c_str()));
+    REQUIRE(run.ConvertInto(main, setup.output.path(), L"result.wav"));
+    std::wstring text = run.AnswerMessageBox(L"Attention", 60000);
+    CHECK(text.rfind(L"The conversion failed: the encoder ended with exit code ", 0) == 0);
+    CHECK_FALSE(test::FileExists(setup.output / L"result.wav"));
+    ExitNormally(run, main);
+}
+
+// Wine's Open and Save dialogs end the process when the folder and the typed
+// name together pass 259 characters (a MAX_PATH buffer in comdlg32 overflows;
+// a bare GetOpenFileNameA does the same), so no input path longer than that
+// can be chosen here. In the program's own text, which is UTF-8, such a path
+// can still pass 260 bytes: the proposal is then "_mp3_c_" alone.
+TEST_CASE("an input path past 260 bytes: the proposal is the prefix alone, the encoder gets the whole path") {
+    Installation setup;
+    REQUIRE(setup.UseRealEncoder());
+    std::wstring folder = setup.input.path() + L"\\" + std::wstring(120, L'ж');
+    REQUIRE(CreateDirectoryW(folder.c_str(), nullptr));
+    std::wstring name = std::wstring(259 - folder.size() - 1 - 4, L'ё') + L".wav";
+    std::wstring in = folder + L"\\" + name;
+    REQUIRE(in.size() == 259);
+    REQUIRE(test::Utf8(in).size() > 260);
+    REQUIRE(test::WriteBytes(in, test::StereoWave(1, 440, 660)));
+
+    ProgramRun run(setup.program.path(), L"", setup.program.path());
+    HWND main = run.PassStartWindow();
+    REQUIRE(main);
+    REQUIRE(run.LoadFile(main, folder, name));
+    CHECK(ProgramRun::ControlText(main, test::kInputPathField) == in);
+    ProgramRun::Click(main, test::kConvertButton);
+    CHECK(run.ProposedName(L"Convert Audio") == L"_mp3_c_");
+    REQUIRE(run.ChooseFile(L"Convert Audio", setup.output.path(), L"_mp3_c_"));
+    CHECK(run.AnswerMessageBox(L"Information", 60000) == kFinished);
+    ExitNormally(run, main);
+
+    // The dialog adds the filter's extension to a name without one.
+    test::WaveFacts facts = test::ReadWaveFacts(test::ReadBytes(setup.output / L"_mp3_c_.wav"));
+    CHECK(facts.formatTag == 0x0055);  // MPEG Layer 3
+    CHECK(std::abs(facts.seconds() - 1.0) <= 0.1);
+    CHECK(setup.Settings() == Installation::SettingsText(folder, setup.output.path(), 0));
+}
+
+TEST_CASE("a long input name: the proposed output name is kept only where the Save dialog can hold it") {
+    Installation setup;
+    setup.Control("write\n");
+    std::wstring name = std::wstring(120, L'c') + L".wav";
+    REQUIRE(test::WriteBytes(setup.input / name, "RIFF long name"));
+    std::wstring proposal = L"_mp3_c_" + name;
+    // Folder, "\" and proposal: 259 characters fit the dialog's buffer, more do not.
+    size_t joined = 259;
+    std::wstring expected = proposal;
+    SUBCASE("259 characters: kept") {}
+    SUBCASE("260 characters: the prefix alone") {
+        joined = 260;
+        expected = L"_mp3_c_";
+    }
+    SUBCASE("300 characters, which took the program down with the dialog: the prefix alone") {
+        joined = 300;
+        expected = L"_mp3_c_";
+    }
+    std::wstring out = setup.output.path() + L"\\" +
+                       std::wstring(joined - proposal.size() - 1 - setup.output.path().size() - 1, L'b');
+    REQUIRE(out.size() + 1 + proposal.size() == joined);
+    REQUIRE(CreateDirectoryW(out.c_str(), nullptr));
+    test::WriteBytes(setup.program / L"DU_ZID.ini", Installation::SettingsText(setup.input.path(), out, 0));
+
+    ProgramRun run(setup.program.path(), L"", setup.program.path());
+    HWND main = run.PassStartWindow();
+    REQUIRE(main);
+    REQUIRE(run.LoadFile(main, setup.input.path(), name));
+    ProgramRun::Click(main, test::kConvertButton);
+    CHECK(run.ProposedName(L"Convert Audio") == expected);
+    // The user takes the proposal as it stands.
+    HWND save = run.FindWindowByCaption(L"Convert Audio");
+    REQUIRE(save);
+    PostMessageW(save, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), (LPARAM)GetDlgItem(save, IDOK));
+    CHECK(run.AnswerMessageBox(L"Information") == kFinished);
+    ExitNormally(run, main);
+    CHECK(test::FileExists(out + L"\\" + (expected == proposal ? proposal : L"_mp3_c_.wav")));
+}
+
+// Run by prepared_folder_test.sh, which makes the folder DUZID_PREPARED_DIR
+// unchangeable on the Unix side first and checks it afterwards.
+TEST_CASE("prepared read-only program folder" * doctest::skip(test::EnvPath(L"DUZID_PREPARED_DIR").empty())) {
+    std::wstring program = test::EnvPath(L"DUZID_PREPARED_DIR");
+    std::string before = test::ReadBytes(program + L"\\DU_ZID.ini");
+    TempFolder input(L" in");
+    REQUIRE(test::WriteBytes(input / L"song.wav", "RIFF fake input"));
+    ProgramRun run(program, L"", L"C:\\");
+    HWND main = run.PassStartWindow();
+    REQUIRE(main);
+    CHECK(ProgramRun::ControlText(main, test::kInputPathField) == L"C:\\Old");
+    // A Load changes the folder the program would store.
+    REQUIRE(run.LoadFile(main, input.path(), L"song.wav"));
+    CHECK(ProgramRun::ControlText(main, test::kInputPathField) == input / L"song.wav");
+    ExitNormally(run, main);
+    CHECK(test::ReadBytes(program + L"\\DU_ZID.ini") == before);
+}
+
+TEST_CASE_FIXTURE(LoadedRun,
+                  "prepared unwritable output folder" * doctest::skip(test::EnvPath(L"DUZID_PREPARED_DIR").empty())) {
+    std::wstring out = test::EnvPath(L"DUZID_PREPARED_DIR");
+    setup.Control("write\n");
+    // A real recording, so that the real encoder fails on the output only.
+    REQUIRE(test::WriteBytes(setup.input / L"song.wav", test::StereoWave(1, 440, 660)));
+
+    // The double cannot create the output and ends with exit code 1.
+    REQUIRE(run.ConvertInto(main, out, L"result.wav"));
+    CHECK(run.AnswerMessageBox(L"Attention") == kFailedWithCode1);
+    // The real encoder fails there too, and is reported as failing.
+    if (setup.UseRealEncoder()) {
+        REQUIRE(run.ConvertInto(main, out, L"result.wav"));
+        std::wstring text = run.AnswerMessageBox(L"Attention", 60000);
+        CHECK(text.rfind(L"The conversion failed: the encoder ended with exit code ", 0) == 0);
+    }
+    ExitNormally(run, main);
+    CHECK_FALSE(test::FileExists(out + L"\\result.wav"));
+}
+
+TEST_CASE("remembered folders too long for the dialogs: they open in the current folder, the run goes on") {
+    Installation setup;
+    setup.Control("write\n");
+    std::wstring program = setup.program.path();
+    // With "\*" added, 257 characters fill Wine's MAX_PATH buffer; one more
+    // used to end the program as soon as a dialog opened.
+    size_t length = 257;
+    SUBCASE("257 characters: the dialogs open there") {}
+    SUBCASE("258 characters") { length = 258; }
+    SUBCASE("300 characters") { length = 300; }
+    std::wstring remembered = DeepFolder(setup.input.path(), length);
+    REQUIRE(remembered.size() == length);
+    REQUIRE(test::FolderExists(remembered));
+    auto lastName = [](const std::wstring& folder) { return folder.substr(folder.rfind(L'\\') + 1); };
+    bool fits = length == 257;
+    test::WriteBytes(setup.program / L"DU_ZID.ini", Installation::SettingsText(remembered, remembered, 2));
+
+    ProgramRun run(program, L"", program);
+    HWND main = run.PassStartWindow();
+    REQUIRE(main);
+    CHECK(ProgramRun::ControlText(main, test::kInputPathField) == remembered);
+    ProgramRun::Click(main, test::kLoadButton);
+    HWND open = run.WaitForWindow(L"Load Audio");
+    REQUIRE(open);
+    CHECK(LookIn(open) == lastName(fits ? remembered : program));  // the program's folder is the current one
+    REQUIRE(run.CancelFileDialog(L"Load Audio"));
+
+    REQUIRE(run.LoadFile(main, setup.input.path(), L"song.wav"));
+    ProgramRun::Click(main, test::kConvertButton);
+    HWND save = run.WaitForWindow(L"Convert Audio");
+    REQUIRE(save);
+    CHECK(LookIn(save) == lastName(fits ? remembered : setup.input.path()));  // where the Load left the current folder
+    REQUIRE(run.ChooseFile(L"Convert Audio", setup.output.path(), L"result.wav"));
+    CHECK(run.AnswerMessageBox(L"Information") == kFinished);
+    ExitNormally(run, main);
+    CHECK(setup.Settings() == Installation::SettingsText(setup.input.path(), setup.output.path(), 2));
+}
