@@ -6,11 +6,11 @@
 
 #include "app/globals.h"
 #include "app/main_window.h"
-#include "tests/support/modal_script.h"
+#include "tests/support/modal_driver.h"
 #include "tests/support/test_support.h"
+#include "tests/support/window_probe.h"
 
-using test::ClientPixel;
-using test::ModalScript;
+using test::RectInParent;
 
 namespace {
 
@@ -58,32 +58,32 @@ std::wstring ClassOf(HWND window) {
     return std::wstring(name, n);
 }
 
-RECT RectInParent(HWND control) {
-    RECT r;
-    GetWindowRect(control, &r);
-    MapWindowPoints(nullptr, GetParent(control), (POINT*)&r, 2);
-    return r;
-}
-
 HWND Item(int id) { return GetDlgItem(MAIN_WINDOW, id); }
 
-// Runs the main window with these steps; the last step must end it.
-int32_t RunMainWindowWith(std::vector<ModalScript::Step> steps) {
+const wchar_t* const kMainCaption = L"Veltrane Audio Converter for Adobe Flash.   https://www.veltrane.example/";
+int32_t g_endValue = -1;
+
+// Runs the main window with these steps, one per timer tick inside its loop;
+// the last step must end it. Returns the window's end value.
+int32_t RunMainWindowWith(std::vector<std::function<void()>> steps) {
     ENCODING.store(0);
-    ModalScript script(std::move(steps));
-    int32_t result = RunMainWindow();
-    CHECK(script.finished());
-    return result;
+    std::vector<test::WindowStep> windowSteps;
+    for (auto& step : steps) windowSteps.push_back([step](HWND) { step(); });
+    g_endValue = -1;
+    test::ModalRun run = test::DriveModal(kMainCaption, [] { g_endValue = RunMainWindow(); }, std::move(windowSteps));
+    CHECK(run.completed());
+    return g_endValue;
+}
+
+// The client area's pixel at (x, y), once the window has painted.
+COLORREF ClientPixel(HWND window, int x, int y) {
+    UpdateWindow(window);
+    return test::PixelAt(window, x, y);
 }
 
 bool HasPixel(HWND window, const RECT& area, COLORREF wanted) {
     UpdateWindow(window);
-    HDC dc = GetDC(window);
-    bool found = false;
-    for (int y = area.top; y < area.bottom && !found; ++y)
-        for (int x = area.left; x < area.right && !found; ++x) found = GetPixel(dc, x, y) == wanted;
-    ReleaseDC(window, dc);
-    return found;
+    return test::CountPixels(window, area, wanted) > 0;
 }
 
 void CloseMainWindow() { PostMessageW(MAIN_WINDOW, WM_SYSCOMMAND, SC_CLOSE, 0); }
