@@ -38,10 +38,10 @@ TEST_CASE("the encoder receives exactly that command line, from a folder with sp
 TEST_CASE("a missing encoder is reported as not started and leaves no handle open") {
     TempFolder empty;
     std::string commandLine = EncoderCommandLine(test::Utf8(empty.path()), "a.wav", "b.wav");
-    DWORD before = 0, after = 0;
-    GetProcessHandleCount(GetCurrentProcess(), &before);
+    DWORD before = test::HandleCount().all;
     EncoderOutcome outcome = RunEncoder(commandLine);
-    GetProcessHandleCount(GetCurrentProcess(), &after);
+    DWORD after = test::HandleCount().all;
+    CHECK(before > 0);
     CHECK(outcome.end == EncoderEnd::NotStarted);
     CHECK(outcome.code != 0);
     CHECK(after == before);
@@ -63,10 +63,9 @@ TEST_CASE("exit codes and crashes are recorded; a slow encoder is waited for") {
 
     program.Control("sleep=1500\nexit=0\n");
     DWORD start = GetTickCount();
-    DWORD before = 0, after = 0;
-    GetProcessHandleCount(GetCurrentProcess(), &before);
+    DWORD before = test::HandleCount().all;
     EncoderOutcome slow = RunEncoder(commandLine);
-    GetProcessHandleCount(GetCurrentProcess(), &after);
+    DWORD after = test::HandleCount().all;
     CHECK(GetTickCount() - start >= 1450);
     CHECK(slow.end == EncoderEnd::Exited);
     CHECK(slow.code == 0);

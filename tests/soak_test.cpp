@@ -9,7 +9,6 @@
 // folder is the program's folder, with PLUG-IN\ffmpeg_III.exe and DU_ZID.ini.
 #include <windows.h>
 #include <psapi.h>
-#include <winternl.h>
 
 #include <doctest.h>
 
@@ -49,67 +48,20 @@ constexpr int kWarmUpRounds = 2;
 // keeps after a WM_SETFONT even in a bare dialog of its own.
 constexpr SIZE_T kWorkingSetNoise = 3 * 1024 * 1024;
 
-struct Handles {
-    DWORD all = 0;
-    DWORD registryKeys = 0;
-};
 
 struct Figures {
     tk::Counts counts = {};
-    Handles handles;
+    test::Handles handles;
     int gdiObjects = 0;   // from the PEB's table under Wine, GetGuiResources elsewhere
     DWORD guiGdi = 0;     // GetGuiResources, 0 where the platform does not answer it
     DWORD guiUser = 0;
     SIZE_T workingSet = 0;
 };
 
-using QuerySystemInformation = LONG(WINAPI*)(int, void*, ULONG, ULONG*);
-
-// The handles the process holds, by the system's handle table: Wine 8
-// answers GetProcessHandleCount with 0, but fills this table.
-Handles HandleCount() {
-    Handles handles;
-    auto query = (QuerySystemInformation)(void*)GetProcAddress(GetModuleHandleW(L"ntdll.dll"),
-                                                               "NtQuerySystemInformation");
-    HKEY probe = nullptr;  // a key of our own tells which object type keys have
-    if (!query || RegOpenKeyExW(HKEY_CURRENT_USER, L"Software", 0, KEY_READ, &probe) != ERROR_SUCCESS) {
-        GetProcessHandleCount(GetCurrentProcess(), &handles.all);
-        return handles;
-    }
-    const int kSystemHandleInformation = 16;
-    const LONG kLengthMismatch = (LONG)0xC0000004;
-    std::vector<BYTE> buffer(1 << 20);
-    ULONG needed = 0;
-    LONG status;
-    while ((status = query(kSystemHandleInformation, buffer.data(), (ULONG)buffer.size(), &needed)) ==
-           kLengthMismatch)
-        buffer.resize(buffer.size() * 2);
-    if (status == 0) {
-        auto* table = (const SYSTEM_HANDLE_INFORMATION*)buffer.data();
-        const SYSTEM_HANDLE_ENTRY* first = table->Handle;
-        const SYSTEM_HANDLE_ENTRY* end = first + table->Count;
-        int keyType = -1;
-        for (const SYSTEM_HANDLE_ENTRY* e = first; e != end; ++e)
-            if (e->OwnerPid == GetCurrentProcessId() && e->HandleValue == (USHORT)(ULONG_PTR)probe)
-                keyType = e->ObjectType;
-        for (const SYSTEM_HANDLE_ENTRY* e = first; e != end; ++e) {
-            if (e->OwnerPid != GetCurrentProcessId()) continue;
-            ++handles.all;
-            if (e->ObjectType == keyType) ++handles.registryKeys;
-        }
-        if (keyType >= 0) {  // not counting the probe itself
-            --handles.all;
-            --handles.registryKeys;
-        }
-    }
-    RegCloseKey(probe);
-    return handles;
-}
-
 Figures FiguresNow() {
     Figures f;
     f.counts = tk::GetCounts();
-    f.handles = HandleCount();
+    f.handles = test::HandleCount();
     f.gdiObjects = tktest::GdiObjectCount();
     f.guiGdi = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
     f.guiUser = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);

@@ -1,6 +1,9 @@
 #include "tests/support/test_support.h"
 
+#include <winternl.h>
+
 #include <atomic>
+#include <vector>
 
 namespace test {
 
@@ -93,6 +96,47 @@ std::wstring FromUtf8(const std::string& text) {
     std::wstring out(n > 0 ? n : 0, L'\0');
     if (n > 0) MultiByteToWideChar(CP_UTF8, 0, text.data(), (int)text.size(), &out[0], n);
     return out;
+}
+
+using QuerySystemInformation = LONG(WINAPI*)(int, void*, ULONG, ULONG*);
+
+Handles HandleCount() {
+    Handles handles;
+    auto query = (QuerySystemInformation)(void*)GetProcAddress(GetModuleHandleW(L"ntdll.dll"),
+                                                               "NtQuerySystemInformation");
+    HKEY probe = nullptr;  // a key of our own tells which object type keys have
+    if (!query || RegOpenKeyExW(HKEY_CURRENT_USER, L"Software", 0, KEY_READ, &probe) != ERROR_SUCCESS) {
+        GetProcessHandleCount(GetCurrentProcess(), &handles.all);
+        return handles;
+    }
+    const int kSystemHandleInformation = 16;
+    const LONG kLengthMismatch = (LONG)0xC0000004;
+    std::vector<BYTE> buffer(1 << 20);
+    ULONG needed = 0;
+    LONG status;
+    while ((status = query(kSystemHandleInformation, buffer.data(), (ULONG)buffer.size(), &needed)) ==
+           kLengthMismatch)
+        buffer.resize(buffer.size() * 2);
+    if (status == 0) {
+        auto* table = (const SYSTEM_HANDLE_INFORMATION*)buffer.data();
+        const SYSTEM_HANDLE_ENTRY* first = table->Handle;
+        const SYSTEM_HANDLE_ENTRY* end = first + table->Count;
+        int keyType = -1;
+        for (const SYSTEM_HANDLE_ENTRY* e = first; e != end; ++e)
+            if (e->OwnerPid == GetCurrentProcessId() && e->HandleValue == (USHORT)(ULONG_PTR)probe)
+                keyType = e->ObjectType;
+        for (const SYSTEM_HANDLE_ENTRY* e = first; e != end; ++e) {
+            if (e->OwnerPid != GetCurrentProcessId()) continue;
+            ++handles.all;
+            if (e->ObjectType == keyType) ++handles.registryKeys;
+        }
+        if (keyType >= 0) {  // not counting the probe itself
+            --handles.all;
+            --handles.registryKeys;
+        }
+    }
+    RegCloseKey(probe);
+    return handles;
 }
 
 struct OwnedSearch {

@@ -52,6 +52,14 @@ private:
     PROCESS_INFORMATION info_ = {};
 };
 
+// The handles this process holds, by the system's handle table: Wine 8
+// answers GetProcessHandleCount with 0, but fills this table.
+struct Handles {
+    DWORD all = 0;
+    DWORD registryKeys = 0;
+};
+Handles HandleCount();
+
 // A visible top-level window owned by owner (of any process), or nullptr.
 HWND VisibleOwnedWindow(HWND owner);
 
