@@ -10,6 +10,7 @@
 #include "convert/file_selection.h"
 #include "toolkit/text.h"
 #include "toolkit/toolkit.h"
+#include "windows/common_handlers.h"
 #include "windows/secondary_windows.h"
 
 using tk::ControlKind;
@@ -87,11 +88,7 @@ int32_t OnDrawItem(const DRAWITEMSTRUCT* item) {
     return 0;
 }
 
-int32_t OnSetCursor(HWND window, HWND under) {
-    if (under != GetDlgItem(window, kLoadButton) && under != GetDlgItem(window, kAboutButton)) return 0;
-    SetCursor(HAND_CURSOR);
-    return 1;
-}
+int32_t OnSetCursor(HWND window, HWND under) { return ShowHandOver(window, under, {kLoadButton, kAboutButton}); }
 
 int32_t OnSysCommand(WPARAM command) {
     // The close command is dropped while the encoder runs; otherwise the

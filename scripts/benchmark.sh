@@ -7,16 +7,12 @@ bash "$ROOT/scripts/setup.sh"
 bash "$ROOT/scripts/build.sh" >/dev/null
 
 . "$ROOT/scripts/wine-env.sh"
-start_private_display
-ensure_prefix "$ROOT/build/wineprefix"
-finish() { timeout 30 wineserver -k >/dev/null 2>&1 || true; stop_private_display; }
-trap finish EXIT
+start_wine_session "$ROOT/build/wineprefix"
 
 bench="$ROOT/build/bench"
 rm -rf "$bench"; mkdir -p "$bench/program/PLUG-IN" "$bench/scratch"
 cp "$ROOT/build/program/DU_ZID.exe" "$bench/program/"
 cp "$ROOT/.cache/encoder/ffmpeg.exe" "$bench/program/PLUG-IN/ffmpeg_III.exe"
-winpath() { echo "Z:$(echo "$1" | tr / '\\')"; }
 timeout 900 wine "$ROOT/build/tests/benchmark.exe" "$(winpath "$bench/program")" \
     "$(winpath "$ROOT/build/tests/minimal_dialog.exe")" "$(winpath "$bench/scratch")" </dev/null 2>/dev/null \
     | tr -d '\r' | grep -v '^ffmpeg\|^  \|^Input\|^Output\|^Stream\|^size=\|^video:' &

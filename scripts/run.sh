@@ -16,16 +16,12 @@ if [ -n "${DISPLAY:-}" ]; then
     exec timeout 86400 wine "$PROGRAM" </dev/null
 fi
 
-start_private_display
-ensure_prefix "$ROOT/build/wineprefix"
-finish() { timeout 30 wineserver -k >/dev/null 2>&1 || true; stop_private_display; }
-trap finish EXIT
+start_wine_session "$ROOT/build/wineprefix"
 
 # No display to keep the program on: walk it through its main job with the
 # real encoder instead, and keep a screenshot of every step.
 out="$ROOT/out/walkthrough"
 rm -rf "$out"; mkdir -p "$out"
-winpath() { echo "Z:$(echo "$1" | tr / '\\')"; }
 echo "run.sh: no display set; walking the program through a conversion on a private Xvfb"
 set +e
 timeout 300 wine "$ROOT/build/tests/walkthrough.exe" "$(winpath "$ROOT/build/program")" "$(winpath "$out")" \

@@ -9,13 +9,9 @@ bash "$ROOT/scripts/build.sh" >/dev/null
 
 . "$ROOT/scripts/wine-env.sh"
 unset DISPLAY
-start_private_display
-ensure_prefix "$ROOT/build/wineprefix"
-finish() { timeout 30 wineserver -k >/dev/null 2>&1 || true; stop_private_display; }
-trap finish EXIT
+start_wine_session "$ROOT/build/wineprefix"
 
 work="$(mktemp -d)"
-winpath() { echo "Z:$(echo "$1" | tr / '\\')"; }
 timeout 300 wine "$ROOT/build/tests/walkthrough.exe" "$(winpath "$ROOT/build/program")" "$(winpath "$work")" \
     </dev/null >"$work/log" 2>/dev/null || { cat "$work/log"; exit 1; }
 mkdir -p "$ROOT/docs/screenshots"

@@ -10,10 +10,7 @@ bash "$ROOT/scripts/build.sh"
 
 . "$ROOT/scripts/wine-env.sh"
 # One display and one warm Wine server for the whole run.
-start_private_display
-ensure_prefix "$ROOT/build/wineprefix"
-finish() { timeout 30 wineserver -k >/dev/null 2>&1 || true; stop_private_display; }
-trap finish EXIT
+start_wine_session "$ROOT/build/wineprefix"
 
 cd "$ROOT"
 ctest --preset mingw "$@"

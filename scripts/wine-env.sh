@@ -39,3 +39,19 @@ ensure_prefix() {
     ) 9>"$WINEPREFIX.lock"
     timeout 20 wineserver -p 600 </dev/null >/dev/null 2>&1 || true
 }
+
+# One display (private when none is set) and one warm Wine server in the prefix
+# for the rest of the calling script; both are ended when it exits.
+start_wine_session() {
+    start_private_display
+    ensure_prefix "$1"
+    trap end_wine_session EXIT
+}
+
+end_wine_session() {
+    timeout 30 wineserver -k >/dev/null 2>&1 || true
+    stop_private_display
+}
+
+# The Windows form of a Unix path under Wine (drive Z: is /).
+winpath() { echo "Z:$(echo "$1" | tr / '\\')"; }

@@ -188,9 +188,9 @@ TEST_CASE("About window: links ask the shell and leave it open, Enter and Escape
 TEST_CASE("About window: every GDI object and toolkit record it makes is gone after it ends") {
     test::StandInMainWindow main;
     REQUIRE(RunWith({}).completed());  // the first run may leave the platform's own caches behind
-    const int objects = test::CountGdiObjects();
+    const int objects = test::GdiObjectCount();
     const tk::Counts counts = tk::GetCounts();
     REQUIRE(RunWith({}).completed());
-    CHECK(test::CountGdiObjects() == objects);
+    CHECK(test::GdiObjectCount() == objects);
     CHECK(test::SameToolkitCounts(tk::GetCounts(), counts));
 }

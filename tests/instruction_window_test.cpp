@@ -119,7 +119,7 @@ TEST_CASE("Help window: opened twice it shows the same content, and its font is 
         CHECK(fonts[i] != nullptr);
         CHECK(GetObjectType(fonts[i]) == 0);
         CHECK(test::SameToolkitCounts(tk::GetCounts(), counts));
-        objectsAfter[i] = test::CountGdiObjects();
+        objectsAfter[i] = test::GdiObjectCount();
     }
     test::CheckControls(second.controls, first.controls);
     CHECK(second.white == first.white);

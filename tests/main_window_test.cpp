@@ -46,18 +46,6 @@ const ExpectedControl kControls[] = {
     {1017, L"Static", kInstructions, 630, 140, 370, 50, 0x50000000, 0},
 };
 
-std::wstring Text(HWND window) {
-    wchar_t text[2048];
-    int n = GetWindowTextW(window, text, 2048);
-    return std::wstring(text, n);
-}
-
-std::wstring ClassOf(HWND window) {
-    wchar_t name[64];
-    int n = GetClassNameW(window, name, 64);
-    return std::wstring(name, n);
-}
-
 HWND Item(int id) { return GetDlgItem(MAIN_WINDOW, id); }
 
 const wchar_t* const kMainCaption = L"Veltrane Audio Converter for Adobe Flash.   https://www.veltrane.example/";
@@ -107,15 +95,15 @@ TEST_CASE("the main window's frame, controls and painted pixels") {
             CHECK((style & WS_MINIMIZEBOX) != 0);
             CHECK((style & WS_MAXIMIZEBOX) == 0);
             CHECK((style & WS_THICKFRAME) == 0);
-            CHECK(Text(w) == L"Veltrane Audio Converter for Adobe Flash.   https://www.veltrane.example/");
+            CHECK(test::WindowText(w) == L"Veltrane Audio Converter for Adobe Flash.   https://www.veltrane.example/");
 
             HWND child = GetWindow(w, GW_CHILD);
             for (const ExpectedControl& e : kControls) {
                 CAPTURE(e.id);
                 REQUIRE(child != nullptr);
                 CHECK(GetDlgCtrlID(child) == e.id);
-                CHECK(ClassOf(child) == e.className);
-                CHECK(Text(child) == (e.text ? std::wstring(e.text) : std::wstring(L"C:\\Tools")));
+                CHECK(test::ClassOf(child) == e.className);
+                CHECK(test::WindowText(child) == (e.text ? std::wstring(e.text) : std::wstring(L"C:\\Tools")));
                 RECT r = RectInParent(child);
                 CHECK(r.left == e.x);
                 CHECK(r.top == e.y);
@@ -162,7 +150,7 @@ TEST_CASE("a long path is drawn on one line, shortened in the middle") {
     RunMainWindowWith({
         [] {
             HWND field = Item(1006);
-            CHECK(Text(field).size() == IN_DIR.size());  // the text itself stays whole
+            CHECK(test::WindowText(field).size() == IN_DIR.size());  // the text itself stays whole
             RECT client;
             GetClientRect(field, &client);
             // Text reaches the right part of the field (the end of the path is
@@ -172,7 +160,7 @@ TEST_CASE("a long path is drawn on one line, shortened in the middle") {
             HDC dc = GetDC(field);
             HFONT old = (HFONT)SelectObject(dc, (HFONT)SendMessageW(field, WM_GETFONT, 0, 0));
             SIZE whole;
-            std::wstring text = Text(field);
+            std::wstring text = test::WindowText(field);
             GetTextExtentPoint32W(dc, text.c_str(), (int)text.size(), &whole);
             SelectObject(dc, old);
             ReleaseDC(field, dc);

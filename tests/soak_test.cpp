@@ -62,7 +62,7 @@ Figures FiguresNow() {
     Figures f;
     f.counts = tk::GetCounts();
     f.handles = test::HandleCount();
-    f.gdiObjects = tktest::GdiObjectCount();
+    f.gdiObjects = test::GdiObjectCount();
     f.guiGdi = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
     f.guiUser = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
     PROCESS_MEMORY_COUNTERS memory = {};
@@ -260,7 +260,7 @@ TEST_CASE("50 conversions and 100 openings each of About and Help leave nothing 
     // dialog (a bare GetOpenFileNameA in a program of three lines does too):
     // there, keys may grow by the two dialogs of each round and no more. Every
     // other handle balances exactly, on every platform.
-    DWORD keysAllowed = tktest::RunningUnderWine() ? 2 * kConversions : 0;
+    DWORD keysAllowed = test::RunningUnderWine() ? 2 * kConversions : 0;
     CHECK(end.handles.all - end.handles.registryKeys == warm.handles.all - warm.handles.registryKeys);
     CHECK(end.handles.registryKeys <= warm.handles.registryKeys + keysAllowed);
     CHECK(end.gdiObjects == warm.gdiObjects);

@@ -173,7 +173,7 @@ TEST_CASE("start window: the link asks the shell for the web address at each cli
 
 TEST_CASE("start window: every GDI object it makes is gone after it ends") {
     REQUIRE(RunWith({}).completed());  // the first run may leave the platform's own caches behind
-    const int before = test::CountGdiObjects();
+    const int before = test::GdiObjectCount();
     REQUIRE(RunWith({}).completed());
-    CHECK(test::CountGdiObjects() == before);
+    CHECK(test::GdiObjectCount() == before);
 }

@@ -333,8 +333,8 @@ TEST_CASE("loops: modal, modeless and PumpEvents") {
         // copies them to the X screen on its next message poll, not at once.)
         CHECK_FALSE(GetUpdateRect(dialog, nullptr, FALSE));
         CHECK_FALSE(GetUpdateRect(GetDlgItem(dialog, 1), nullptr, FALSE));
-        CHECK(tktest::ClientPixel(dialog, 10, 10) == 0x2040C0);
-        CHECK(tktest::ClientPixel(dialog, 170, 70) == 0x00C000);
+        CHECK(test::PixelAt(dialog, 10, 10) == 0x2040C0);
+        CHECK(test::PixelAt(dialog, 170, 70) == 0x00C000);
         tk::FinishDialog(dialog, 0);
     }
     SUBCASE("PumpEvents on an empty queue sleeps its argument") {

@@ -10,7 +10,7 @@
 #include "toolkit_support.h"
 
 using tk::ControlKind;
-using tktest::ClientPixel;
+using test::PixelAt;
 using tktest::ModelessDialog;
 
 namespace {
@@ -215,19 +215,19 @@ TEST_CASE("colours: normalised, answered, shared and painted") {
         tk::SetColors(window, 2, 0, 0x00FFFF);
         tk::SetColors(window, 3, 0xFFFFFF, tk::ColorTransparent);
         dialog.Show();
-        CHECK(ClientPixel(window, 5, 100) == background);
-        CHECK(ClientPixel(window, 30, 30) == GetSysColor(COLOR_BTNFACE));  // never given colours
-        CHECK(ClientPixel(window, 80, 30) == 0x00FFFF);
-        CHECK(ClientPixel(window, 185, 45) == background);  // transparent, beside its text
+        CHECK(PixelAt(window, 5, 100) == background);
+        CHECK(PixelAt(window, 30, 30) == GetSysColor(COLOR_BTNFACE));  // never given colours
+        CHECK(PixelAt(window, 80, 30) == 0x00FFFF);
+        CHECK(PixelAt(window, 185, 45) == background);  // transparent, beside its text
 
         // Redraw of a transparent label repaints the dialog under it too.
         HDC dc = GetDC(window);
         RECT under = {110, 10, 190, 50};
         FillRect(dc, &under, (HBRUSH)GetStockObject(BLACK_BRUSH));
         ReleaseDC(window, dc);
-        CHECK(ClientPixel(window, 185, 45) == 0);
+        CHECK(PixelAt(window, 185, 45) == 0);
         tk::Redraw(GetDlgItem(window, 3));
-        CHECK(ClientPixel(window, 185, 45) == background);
+        CHECK(PixelAt(window, 185, 45) == background);
     }
 }
 
@@ -282,7 +282,7 @@ TEST_CASE("pictures of image controls") {
         HGDIOBJ before = SelectObject(memory, frame);
         int differing = 0;
         for (int y = 0; y < 30; y += 3)
-            for (int x = 0; x < 40; x += 3) differing += GetPixel(memory, x, y) != ClientPixel(window, 10 + x, 10 + y);
+            for (int x = 0; x < 40; x += 3) differing += GetPixel(memory, x, y) != PixelAt(window, 10 + x, 10 + y);
         SelectObject(memory, before);
         DeleteDC(memory);
         CHECK(differing == 0);

@@ -37,7 +37,7 @@ TEST_CASE("a window built, shown and finished 200 times leaves nothing behind") 
     BuildShowAndFinish(true);
     BuildShowAndFinish(false);
     tk::Counts before = tk::GetCounts();
-    int gdiBefore = tktest::GdiObjectCount();
+    int gdiBefore = test::GdiObjectCount();
     CAPTURE(gdiBefore);
 
     for (int i = 0; i < 200; ++i) BuildShowAndFinish(i % 2 == 0);
@@ -50,7 +50,7 @@ TEST_CASE("a window built, shown and finished 200 times leaves nothing behind") 
     CHECK(after.icons == 0);
     CHECK(after.liveDialogs == 0);
     CHECK(after.gdiFonts == before.gdiFonts);
-    if (gdiBefore > 0) CHECK(tktest::GdiObjectCount() == gdiBefore);
+    if (gdiBefore > 0) CHECK(test::GdiObjectCount() == gdiBefore);
 }
 
 TEST_CASE("what a live window holds is counted, and released with it") {

@@ -2,27 +2,6 @@
 
 namespace tktest {
 
-bool RunningUnderWine() {
-    HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
-    return ntdll && GetProcAddress(ntdll, "wine_get_version") != nullptr;
-}
-
-int GdiObjectCount() {
-    if (!RunningUnderWine()) return (int)GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
-    // PEB->GdiSharedHandleTable: 65536 entries of 24 bytes; byte 14 is the
-    // object type (0: free), bit 0x80 of byte 12 marks a stock object.
-    const BYTE* peb = nullptr;
-    __asm__("movq %%gs:0x60, %0" : "=r"(peb));  // TEB->ProcessEnvironmentBlock
-    const BYTE* table = *(const BYTE* const*)(peb + 0xF8);
-    if (!table) return -1;
-    int count = 0;
-    for (int i = 0; i < 65536; ++i) {
-        const BYTE* entry = table + i * 24;
-        if (entry[14] != 0 && !(entry[12] & 0x80)) ++count;
-    }
-    return count;
-}
-
 void PumpFor(DWORD milliseconds) {
     DWORD start = GetTickCount();
     do {
@@ -33,13 +12,6 @@ void PumpFor(DWORD milliseconds) {
         }
         Sleep(1);
     } while (GetTickCount() - start < milliseconds);
-}
-
-COLORREF ClientPixel(HWND window, int x, int y) {
-    HDC dc = GetDC(window);
-    COLORREF color = GetPixel(dc, x, y);
-    ReleaseDC(window, dc);
-    return color;
 }
 
 int32_t FinishOnTimer(HWND window, UINT message, WPARAM, LPARAM) {

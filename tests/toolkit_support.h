@@ -1,23 +1,14 @@
 #pragma once
-// Helpers of the toolkit's GUI tests: GDI object counts, pumping, pixels.
+// Helpers of the toolkit's GUI tests: pumping, a sample dialog, modeless dialogs.
 #include <windows.h>
 
+#include "tests/support/test_support.h"
 #include "toolkit/toolkit.h"
 
 namespace tktest {
 
-bool RunningUnderWine();
-
-// GDI objects the process holds now: from the PEB's shared handle table under
-// Wine (GetGuiResources is a stub there), from GetGuiResources elsewhere.
-int GdiObjectCount();
-
 // Dispatches queued messages for about milliseconds.
 void PumpFor(DWORD milliseconds);
-
-// A painted pixel of a window's client area, read through the window's DC.
-// (Wine copies a window's pixels to the X screen only at its next message poll.)
-COLORREF ClientPixel(HWND window, int x, int y);
 
 // A dialog callback that finishes its dialog at the first WM_TIMER.
 int32_t FinishOnTimer(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

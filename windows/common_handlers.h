@@ -1,6 +1,6 @@
 #pragma once
-// Handlers the start and About windows share: the hand over their link
-// labels, and ending the window from its title bar.
+// Handlers the program's windows share: the hand cursor over chosen
+// controls, and ending the window from its title bar.
 #include <windows.h>
 
 #include <cstdint>

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/globals.h"
+#include "tests/support/test_support.h"
 
 namespace test {
 
@@ -43,18 +44,6 @@ inline ModalScript*& CurrentScript() {
     return script;
 }
 
-inline std::wstring TextOf(HWND window) {
-    wchar_t text[4096];
-    int n = GetWindowTextW(window, text, 4096);
-    return std::wstring(text, n > 0 ? n : 0);
-}
-
-inline std::wstring ClassOf(HWND window) {
-    wchar_t name[256];
-    int n = GetClassNameW(window, name, 256);
-    return std::wstring(name, n > 0 ? n : 0);
-}
-
 // A visible dialog of this thread with exactly this caption (any caption for nullptr).
 inline HWND FindOwnDialog(const wchar_t* caption) {
     struct Search {
@@ -65,8 +54,8 @@ inline HWND FindOwnDialog(const wchar_t* caption) {
         GetCurrentThreadId(),
         [](HWND window, LPARAM param) -> BOOL {
             auto* s = reinterpret_cast<Search*>(param);
-            if (!IsWindowVisible(window) || ClassOf(window) != L"#32770") return TRUE;
-            if (s->caption && TextOf(window) != s->caption) return TRUE;
+            if (!IsWindowVisible(window) || test::ClassOf(window) != L"#32770") return TRUE;
+            if (s->caption && test::WindowText(window) != s->caption) return TRUE;
             s->found = window;
             return FALSE;
         },

@@ -36,12 +36,6 @@ ProgramRun::ProgramRun(const std::wstring& folder, const std::wstring& arguments
     processId_ = process_.id();
 }
 
-std::wstring WindowText(HWND window) {
-    wchar_t text[4096];
-    int n = (int)SendMessageW(window, WM_GETTEXT, 4096, (LPARAM)text);
-    return std::wstring(text, n > 0 ? n : 0);
-}
-
 struct Search {
     DWORD process;
     const std::wstring* caption;

@@ -98,6 +98,47 @@ std::wstring FromUtf8(const std::string& text) {
     return out;
 }
 
+bool RunningUnderWine() {
+    HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    return ntdll && GetProcAddress(ntdll, "wine_get_version") != nullptr;
+}
+
+int GdiObjectCount() {
+    if (!RunningUnderWine()) return (int)GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+    using QueryProcess = LONG(WINAPI*)(HANDLE, PROCESSINFOCLASS, void*, ULONG, ULONG*);
+    auto query = (QueryProcess)(void*)GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQueryInformationProcess");
+    PROCESS_BASIC_INFORMATION basic = {};
+    if (!query || query(GetCurrentProcess(), ProcessBasicInformation, &basic, sizeof(basic), nullptr) != 0) return -1;
+    const BYTE* peb = (const BYTE*)basic.PebBaseAddress;
+    const BYTE* table = *(const BYTE* const*)(peb + 0xF8);  // GdiSharedHandleTable
+    if (!table) return -1;
+    int count = 0;
+    for (int i = 0; i < 65536; ++i) {
+        const BYTE* entry = table + i * 24;  // type at byte 14; stock objects marked in byte 12
+        if (entry[14] != 0 && !(entry[12] & 0x80)) ++count;
+    }
+    return count;
+}
+
+std::wstring WindowText(HWND window) {
+    wchar_t text[4096];
+    int n = (int)SendMessageW(window, WM_GETTEXT, 4096, (LPARAM)text);
+    return std::wstring(text, n > 0 ? n : 0);
+}
+
+std::wstring ClassOf(HWND window) {
+    wchar_t name[256];
+    int n = GetClassNameW(window, name, 256);
+    return std::wstring(name, n > 0 ? n : 0);
+}
+
+COLORREF PixelAt(HWND window, int x, int y) {
+    HDC dc = GetDC(window);
+    COLORREF colour = GetPixel(dc, x, y);
+    ReleaseDC(window, dc);
+    return colour;
+}
+
 using QuerySystemInformation = LONG(WINAPI*)(int, void*, ULONG, ULONG*);
 
 Handles HandleCount() {

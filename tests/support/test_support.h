@@ -60,6 +60,22 @@ struct Handles {
 };
 Handles HandleCount();
 
+// True under Wine (ntdll exports wine_get_version).
+bool RunningUnderWine();
+
+// GDI objects the process holds now, stock objects left out. GetGuiResources
+// is a stub under Wine, which keeps its handle table in the PEB instead.
+int GdiObjectCount();
+
+// A window's text through WM_GETTEXT (which, unlike GetWindowTextW, also
+// reads controls of another process) and its class name.
+std::wstring WindowText(HWND window);
+std::wstring ClassOf(HWND window);
+
+// A painted pixel of a window's client area, read through the window's own DC:
+// Wine copies a window's pixels to the X screen only at its next message poll.
+COLORREF PixelAt(HWND window, int x, int y);
+
 // A visible top-level window owned by owner (of any process), or nullptr.
 HWND VisibleOwnedWindow(HWND owner);
 

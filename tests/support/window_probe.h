@@ -6,11 +6,11 @@
 #include <doctest.h>
 
 #include <windows.h>
-#include <winternl.h>
 
 #include <string>
 #include <vector>
 
+#include "tests/support/test_support.h"
 #include "app/globals.h"
 #include "app/shell_open.h"
 #include "tests/support/modal_driver.h"
@@ -40,7 +40,7 @@ inline RECT RectInParent(HWND control) {
 inline std::vector<Control> ControlsOf(HWND dialog) {
     std::vector<Control> controls;
     for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        controls.push_back(Control{GetDlgCtrlID(child), detail::ClassOf(child), detail::TextOf(child),
+        controls.push_back(Control{GetDlgCtrlID(child), ClassOf(child), WindowText(child),
                                    (DWORD)GetWindowLongW(child, GWL_STYLE), (DWORD)GetWindowLongW(child, GWL_EXSTYLE),
                                    RectInParent(child)});
     }
@@ -90,14 +90,6 @@ inline LOGFONTW FontOf(HWND window) {
 }
 
 // ---- Pixels -----------------------------------------------------------------
-
-// Colours as GetPixel gives them: 0x00BBGGRR.
-inline COLORREF PixelAt(HWND window, int x, int y) {
-    HDC dc = GetDC(window);
-    COLORREF colour = GetPixel(dc, x, y);
-    ReleaseDC(window, dc);
-    return colour;
-}
 
 // How many pixels of the area (in the window's client coordinates) have this colour.
 inline int CountPixels(HWND window, const RECT& area, COLORREF colour) {
@@ -214,28 +206,6 @@ public:
         return calls;
     }
 };
-
-// ---- GDI objects ------------------------------------------------------------
-
-// GDI objects the process holds now, stock objects left out. GetGuiResources
-// is a stub under Wine, which keeps its handle table in the PEB instead.
-inline int CountGdiObjects() {
-    HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
-    if (!GetProcAddress(ntdll, "wine_get_version")) return (int)GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
-    using QueryProcess = LONG(WINAPI*)(HANDLE, PROCESSINFOCLASS, void*, ULONG, ULONG*);
-    auto query = reinterpret_cast<QueryProcess>(
-        reinterpret_cast<void*>(GetProcAddress(ntdll, "NtQueryInformationProcess")));
-    PROCESS_BASIC_INFORMATION basic = {};
-    if (!query || query(GetCurrentProcess(), ProcessBasicInformation, &basic, sizeof(basic), nullptr) != 0) return -1;
-    const BYTE* peb = reinterpret_cast<const BYTE*>(basic.PebBaseAddress);
-    const BYTE* table = *reinterpret_cast<const BYTE* const*>(peb + 0xF8);  // GdiSharedHandleTable
-    int count = 0;
-    for (int i = 0; i < 65536; ++i) {
-        const BYTE* entry = table + i * 24;  // type at byte 14; stock objects marked in byte 12
-        if (entry[14] != 0 && !(entry[12] & 0x80)) ++count;
-    }
-    return count;
-}
 
 // Everything the toolkit holds is as it was.
 inline bool SameToolkitCounts(const tk::Counts& a, const tk::Counts& b) {
