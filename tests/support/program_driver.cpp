@@ -87,9 +87,16 @@ bool ProgramUser::ChooseFile(const std::wstring& caption, const std::wstring& fo
     HWND dialog = WaitForWindow(caption);
     if (!dialog) return false;
     // Typing a whole path does not move Wine's current folder with it: go into
-    // the folder first, as a user would, then pick the name.
-    if (!Confirm(dialog, folder)) return false;
-    Sleep(400);
+    // the folder first, as a user would, then pick the name. Going into a
+    // folder opens nothing, so that confirmation is sent and waited for: a
+    // name typed while the dialog is still on its way would land elsewhere.
+    HWND field = GetDlgItem(dialog, kFileNameField);
+    if (!field) return false;
+    SendMessageW(field, WM_SETTEXT, 0, (LPARAM)folder.c_str());
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), (LPARAM)GetDlgItem(dialog, IDOK),
+                        SMTO_NORMAL, 10000, &ignored);
+    Sleep(100);
     if (!IsWindow(dialog) || !Confirm(dialog, name)) return false;
     // A question from the dialog itself (replace an existing file?) is answered Yes.
     return WaitFor(
