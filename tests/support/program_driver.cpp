@@ -136,8 +136,14 @@ std::wstring ProgramUser::AnswerMessageBox(const std::wstring& caption, DWORD ti
 HWND ProgramUser::PassStartWindow() {
     HWND start = WaitForWindow(kStartCaption);
     if (!start) return nullptr;
-    Click(start, kStartButton);
-    return WaitForWindow(kMainCaption);
+    // On a loaded machine the first click can come before the window listens:
+    // press Start again every 2 s while it stays open.
+    HWND main = nullptr;
+    for (int attempt = 0; attempt < 30 && !main; ++attempt) {
+        if (IsWindow(start) && IsWindowVisible(start)) Click(start, kStartButton);
+        main = WaitForWindow(kMainCaption, 2000);
+    }
+    return main;
 }
 
 bool ProgramUser::LoadFile(HWND mainWindow, const std::wstring& folder, const std::wstring& name) {

@@ -30,8 +30,8 @@ public:
 
     // A visible top-level window of the program with exactly this caption, or nullptr.
     HWND FindWindowByCaption(const std::wstring& caption) const;
-    HWND WaitForWindow(const std::wstring& caption, DWORD timeoutMs = 20000) const;
-    bool WaitUntilGone(HWND window, DWORD timeoutMs = 20000) const;
+    HWND WaitForWindow(const std::wstring& caption, DWORD timeoutMs = 60000) const;
+    bool WaitUntilGone(HWND window, DWORD timeoutMs = 60000) const;
 
     // Posts a click of control id, as BN_CLICKED from the button itself.
     static void Click(HWND dialog, int id);
@@ -47,7 +47,7 @@ public:
     std::wstring ProposedName(const std::wstring& caption, DWORD timeoutMs = 20000);
 
     // Waits for a message box with this caption, returns its text and presses OK.
-    std::wstring AnswerMessageBox(const std::wstring& caption, DWORD timeoutMs = 30000);
+    std::wstring AnswerMessageBox(const std::wstring& caption, DWORD timeoutMs = 60000);
 
     // Start window → Start; returns the main window.
     HWND PassStartWindow();
