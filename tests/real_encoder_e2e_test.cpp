@@ -29,8 +29,7 @@ void ConvertWithRealEncoder(const std::wstring& programSuffix, const std::wstrin
     ProgramRun run(program.path(), L"", program.path());
     HWND main = run.PassStartWindow();
     REQUIRE(main);
-    ProgramRun::Click(main, test::kLoadButton);
-    REQUIRE(run.ChooseFile(L"Load Audio", data.path(), L"input.wav"));
+    REQUIRE(run.LoadFile(main, data.path(), L"input.wav"));
     ProgramRun::Click(main, test::kConvertButton);
     REQUIRE(run.ChooseFile(L"Convert Audio", data.path(), L"_mp3_c_input.wav"));
     CHECK(run.AnswerMessageBox(L"Information", 120000) == L"Output conversion process finished");

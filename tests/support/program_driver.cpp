@@ -148,12 +148,20 @@ HWND ProgramUser::PassStartWindow() {
 
 bool ProgramUser::LoadFile(HWND mainWindow, const std::wstring& folder, const std::wstring& name) {
     Click(mainWindow, kLoadButton);
-    if (!ChooseFile(L"Load Audio", folder, name)) return false;
+    return ChooseFile(L"Load Audio", folder, name) && WaitUntilLoaded(mainWindow, name);
+}
+
+bool ProgramUser::WaitUntilLoaded(HWND mainWindow, const std::wstring& name) const {
     // The program pumps a message before it stores the choice: a click posted
-    // too early would be handled while it still holds the old one.
-    bool back = WaitFor([&] { return IsWindowEnabled(mainWindow) != FALSE; }, 20000);
-    Sleep(200);
-    return back;
+    // too early would be handled while it still holds the old one. It shows the
+    // path in the input field and stores it with nothing handled in between.
+    std::wstring ending = L"\\" + name;
+    return WaitFor(
+        [&] {
+            std::wstring shown = ControlText(mainWindow, kInputPathField);
+            return shown.size() >= ending.size() && shown.compare(shown.size() - ending.size(), ending.size(), ending) == 0;
+        },
+        20000);
 }
 
 bool ProgramUser::ConvertInto(HWND mainWindow, const std::wstring& folder, const std::wstring& name) {

@@ -52,6 +52,9 @@ public:
     // Start window → Start; returns the main window.
     HWND PassStartWindow();
     // Load Wav Audio, then Convert, each confirmed with folder and name.
+    // After a confirmed Open dialog: waits until the program holds the file
+    // named name (its input field shows it).
+    bool WaitUntilLoaded(HWND mainWindow, const std::wstring& name) const;
     bool LoadFile(HWND mainWindow, const std::wstring& folder, const std::wstring& name);
     bool ConvertInto(HWND mainWindow, const std::wstring& folder, const std::wstring& name);
     // Clicks the button that opens the window with this caption (Help, About),

@@ -49,8 +49,7 @@ double ConversionInProgram(const std::wstring& program, const std::wstring& scra
     DeleteFileW((scratch + L"\\output.wav").c_str());  // no replace question in the timed part
     ProgramRun run(program, L"", program);
     HWND main = run.PassStartWindow();
-    ProgramRun::Click(main, test::kLoadButton);
-    run.ChooseFile(L"Load Audio", scratch, L"input.wav");
+    run.LoadFile(main, scratch, L"input.wav");
     ProgramRun::Click(main, test::kConvertButton);
     HWND save = run.WaitForWindow(L"Convert Audio");
     // Go into the folder first, then time from the confirmation of the name.

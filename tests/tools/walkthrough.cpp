@@ -89,6 +89,7 @@ int Walk(const std::wstring& programFolder) {
     ProgramRun::Click(main, test::kLoadButton);
     Shoot(run.WaitForWindow(L"Load Audio"), L"open-dialog");
     run.ChooseFile(L"Load Audio", g_out, L"sample.wav");
+    run.WaitUntilLoaded(main, L"sample.wav");
     Shoot(main, L"loaded");
 
     ProgramRun::Click(main, test::kConvertButton);
