@@ -379,3 +379,62 @@ TEST_CASE("loops: modal, modeless and PumpEvents") {
         tk::FinishDialog(dialog, 0);
     }
 }
+
+TEST_CASE("a window that is gone, or none: the operations do nothing") {
+    // A bystander window counts its paints: a repaint of the whole desktop reaches it.
+    static int bystanderPaints = 0;
+    tktest::ModelessDialog bystander(200, 100);
+    bystander.Show([](HWND, UINT message, WPARAM, LPARAM) -> int32_t {
+        bystanderPaints += message == WM_PAINT;
+        return 0;
+    });
+    HWND gone = NewPixelsDialog(nullptr, 200, 100);
+    tk::AddControl(ControlKind::StretchedImage, gone, 101, L"load1", 5, 5, 40, 40, 0, 0);
+    tk::AddControl(ControlKind::Label, gone, 320, L"", 50, 5, 100, 20, 0, 0);
+    tk::ShowModeless(gone, nullptr);
+    tktest::PumpFor(100);
+    tk::FinishDialog(gone, 0);
+    tktest::PumpFor(100);
+    bystanderPaints = 0;
+    tk::Counts before = tk::GetCounts();
+
+    tk::Redraw(GetDlgItem(gone, 101));  // GetDlgItem of a gone dialog: no window at all
+    tk::Redraw(nullptr);
+    tk::Redraw(gone);
+    tk::SetText(gone, L"Converting the Audio");
+    tk::SetText(GetDlgItem(gone, 320), L"Processing time: 00:00:01");
+    tk::SetColors(gone, 201, 0, 0xC35014);
+    tk::SetImage(gone, 101, L"load2", ControlKind::StretchedImage);
+    tk::FinishDialog(gone, 0);
+    tktest::PumpFor(100);
+
+    CHECK(bystanderPaints == 0);
+    tk::Counts after = tk::GetCounts();
+    CHECK(after.records == before.records);
+    CHECK(after.brushes == before.brushes);
+    CHECK(after.pictures == before.pictures);
+}
+
+TEST_CASE("a modeless dialog that ends under a modal one leaves the owner disabled") {
+    // The busy window ending while About is open over the main window.
+    static HWND owner = nullptr, modeless = nullptr;
+    static int ownerEnabledAfterModelessEnded = -1;
+    owner = NewPixelsDialog(nullptr, 300, 200);
+    tk::ShowModeless(owner, nullptr);
+    modeless = NewPixelsDialog(owner, 200, 100, WS_CAPTION);
+    tk::ShowModeless(modeless, nullptr);
+    HWND modal = NewPixelsDialog(owner, 200, 100);
+    SetTimer(modal, 1, 100, nullptr);
+    tk::ShowModal(modal, [](HWND window, UINT message, WPARAM, LPARAM) -> int32_t {
+        if (message != WM_TIMER) return 0;
+        KillTimer(window, 1);
+        tk::FinishDialog(modeless, 0);
+        ownerEnabledAfterModelessEnded = IsWindowEnabled(owner);
+        tk::FinishDialog(window, 0);
+        return 1;
+    });
+    CHECK_FALSE(IsWindow(modeless));
+    CHECK(ownerEnabledAfterModelessEnded == 0);
+    CHECK(IsWindowEnabled(owner));  // given back by the modal dialog that took it
+    tk::FinishDialog(owner, 0);
+}

@@ -152,6 +152,8 @@ INT_PTR CALLBACK DialogProcedure(HWND window, UINT message, WPARAM wParam, LPARA
     return DefaultAnswer(window, message, wParam, lParam);
 }
 
+bool IsLiveWindow(HWND window) { return window && IsWindow(window); }
+
 // What a show operation needs of the dialog's record.
 struct ShowState {
     HWND owner;
@@ -274,7 +276,10 @@ void ShowModal(HWND dialog, DialogCallback callback, int32_t* resultTarget) {
     if (!AttachCallback(dialog, callback, resultTarget, &state)) return;
     if (state.owner) {
         SendMessageW(state.owner, WM_CANCELMODE, 0, 0);
-        EnableWindow(state.owner, FALSE);
+        // EnableWindow answers whether the owner was disabled already (by a
+        // modal window further down the stack): then it is not ours to enable.
+        bool disabledHere = !EnableWindow(state.owner, FALSE);
+        WithRecord(dialog, [&](WindowRecord& record) { record.ownerDisabled = disabledHere; });
     }
     ShowWindow(dialog, state.showCommand);
 
@@ -309,7 +314,9 @@ void FinishDialog(HWND dialog, int32_t result) {
         isDialog = record.isDialog;
         if (!isDialog) return;
         if (record.resultTarget) *record.resultTarget = result;
-        owner = record.parent;
+        // Only a modal show disabled the owner; a modeless dialog's owner may
+        // be disabled by a modal window still open above it.
+        if (record.ownerDisabled) owner = record.parent;
         accelerators = record.accelerators;
         record.accelerators = nullptr;
     });
@@ -335,9 +342,15 @@ int32_t PumpEvents(DWORD idleMilliseconds) {
     return g_liveDialogs;
 }
 
-void SetText(HWND window, const std::wstring& text) { SetWindowTextW(window, text.c_str()); }
+void SetText(HWND window, const std::wstring& text) {
+    if (!IsLiveWindow(window)) return;
+    SetWindowTextW(window, text.c_str());
+}
 
 void Redraw(HWND window) {
+    // RedrawWindow takes a null window for the desktop and every window on it:
+    // a control of a dialog that is gone must not repaint the whole screen.
+    if (!IsLiveWindow(window)) return;
     RedrawWindow(window, nullptr, nullptr, kRedrawFlags);
     // What shows through a transparent window belongs to its parent: repaint
     // that part of the parent too, and so on up.

@@ -25,6 +25,7 @@ struct WindowRecord {
     int32_t fontId;      // control: the toolkit font it shows, one use of it; 0 for none
     DialogCallback callback;
     int32_t* resultTarget;  // where FinishDialog stores the end value of a modal show
+    bool ownerDisabled;     // dialog: its modal show disabled the owner, so finishing enables it
     HACCEL accelerators;    // owned
     Color foreground;
     Color background;
