@@ -79,7 +79,12 @@ bool IsFaceButton(UINT id) {
     return id == kLoadButton || id == kAboutButton || id == kConvertButton || id == kExitButton || id == kHelpButton;
 }
 
-bool Encoding() { return ENCODING.load(std::memory_order_acquire) != 0; }
+// From the Save dialog's confirmation until the closing message is dismissed.
+// The run's polling loop and its message boxes dispatch the main window's
+// messages, also after the encoder has ended.
+bool g_runInProgress = false;
+
+bool RunInProgress() { return g_runInProgress || ENCODING.load(std::memory_order_acquire) != 0; }
 
 int32_t OnDrawItem(const DRAWITEMSTRUCT* item) {
     if (!item) return 0;
@@ -91,26 +96,29 @@ int32_t OnDrawItem(const DRAWITEMSTRUCT* item) {
 int32_t OnSetCursor(HWND window, HWND under) { return ShowHandOver(window, under, {kLoadButton, kAboutButton}); }
 
 int32_t OnSysCommand(WPARAM command) {
-    // The close command is dropped while the encoder runs; otherwise the
-    // toolkit's default ends the window with 0.
-    return (command == SC_CLOSE && Encoding()) ? 1 : 0;
+    // The close command is dropped while a run lasts; otherwise the toolkit's
+    // default ends the window with 0.
+    return (command == SC_CLOSE && RunInProgress()) ? 1 : 0;
 }
 
-// While the encoder runs, a Load could replace IN_FILE under its thread and a
+// While a run lasts, a Load could replace IN_FILE under its thread and a
 // Convert would nest a second run in the first: both only beep then.
 void OnLoad() {
-    if (Encoding()) return tk::AlertBeep();
+    if (RunInProgress()) return tk::AlertBeep();
     IN_FILE = LoadAudio(MAIN_WINDOW, IN_DIR);
 }
 
 void OnConvert() {
-    if (Encoding() || tk::IsBlank(IN_FILE)) return tk::AlertBeep();
+    if (RunInProgress() || tk::IsBlank(IN_FILE)) return tk::AlertBeep();
     OUT_FILE = ConvertAudio(MAIN_WINDOW, OUT_DIR);
-    if (!tk::IsBlank(OUT_FILE)) RunConversion();
+    if (tk::IsBlank(OUT_FILE)) return;
+    g_runInProgress = true;
+    RunConversion();
+    g_runInProgress = false;
 }
 
 int32_t OnExit(HWND window) {
-    if (Encoding()) return 1;
+    if (RunInProgress()) return 1;
     tk::PumpEvents(1);
     tk::FinishDialog(window, 0);
     return 0;

@@ -25,6 +25,28 @@ std::wstring FullPath(const std::string& path) {
     return full;
 }
 
+struct FileIdentity {
+    DWORD volume;
+    DWORD indexHigh;
+    DWORD indexLow;
+    bool operator==(const FileIdentity& other) const {
+        return volume == other.volume && indexHigh == other.indexHigh && indexLow == other.indexLow;
+    }
+};
+
+// The volume and file index of an existing file; false when it cannot be opened.
+bool IdentifyFile(const std::wstring& path, FileIdentity* identity) {
+    // No access asked for: a file held open by another program still answers.
+    HANDLE file = CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    BY_HANDLE_FILE_INFORMATION info = {};
+    bool ok = GetFileInformationByHandle(file, &info) != FALSE;
+    CloseHandle(file);
+    *identity = {info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow};
+    return ok;
+}
+
 // The checks before anything is started; false after warning the user.
 bool PathsAreUsable() {
     if (tk::IsBlank(IN_FILE)) {
@@ -75,6 +97,10 @@ void ShowClosingMessage() {
 
 bool IsSameFile(const std::string& a, const std::string& b) {
     std::wstring fullA = FullPath(a), fullB = FullPath(b);
+    // Two existing names may reach one file by a hard link, a short name, a
+    // junction or a mapped drive: then the file system itself tells.
+    FileIdentity idA, idB;
+    if (IdentifyFile(fullA, &idA) && IdentifyFile(fullB, &idB)) return idA == idB;
     return CompareStringOrdinal(fullA.c_str(), (int)fullA.size(), fullB.c_str(), (int)fullB.size(), TRUE) ==
            CSTR_EQUAL;
 }

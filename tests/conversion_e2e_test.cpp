@@ -2,6 +2,7 @@
 // user would: Start, Load Wav Audio, Convert, the busy window, the closing message, Exit.
 #include <doctest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 
@@ -122,17 +123,50 @@ TEST_CASE("failed conversions are reported as such, and the program goes on") {
     }
 }
 
-TEST_CASE("the output may not be the input: nothing is started") {
+TEST_CASE("the output may not be the input, under any name: nothing is started") {
     Installation setup;
     ProgramRun run(setup.program.path(), L"", setup.program.path());
     HWND main = test::StartAndLoadSong(run, setup);
-    REQUIRE(run.ConvertInto(main, setup.input.path(), L"SONG.WAV"));
+    SUBCASE("the same path spelt in other case") {
+        REQUIRE(run.ConvertInto(main, setup.input.path(), L"SONG.WAV"));
+    }
+    SUBCASE("a hard link of the input in another folder") {
+        REQUIRE(CreateHardLinkW((setup.output / L"linked.wav").c_str(), (setup.input / L"song.wav").c_str(), nullptr));
+        REQUIRE(run.ConvertInto(main, setup.output.path(), L"linked.wav"));
+    }
     CHECK_FALSE(run.lastQuestion().empty());  // the Save dialog asked before replacing it
     CHECK(run.AnswerMessageBox(L"Attention") == L"The output file must not be the input file.");
     CHECK(setup.Log().empty());
     CHECK(test::ReadBytes(setup.input / L"song.wav") == "RIFF fake input");
     DWORD exitCode = 1;
     REQUIRE(run.ExitProgram(main, &exitCode));
+}
+
+TEST_CASE("Convert and Exit clicked as a run ends are refused; the closing message belongs to the main window") {
+    Installation setup;
+    setup.Control("sleep=1200\n");
+    ProgramRun run(setup.program.path(), L"", setup.program.path());
+    HWND main = test::StartAndLoadSong(run, setup);
+    REQUIRE(run.ConvertInto(main, setup.output.path(), L"result.wav"));
+    // Clicks keep coming through the run's last passes and into its closing
+    // message, whose loop dispatches them too.
+    HWND closing = nullptr;
+    for (DWORD start = GetTickCount(); !closing && GetTickCount() - start < 30000; Sleep(20)) {
+        ProgramRun::Click(main, test::kConvertButton);
+        ProgramRun::Click(main, test::kExitButton);
+        closing = run.FindWindowByCaption(L"Information");
+    }
+    REQUIRE(closing);
+    Sleep(500);  // the last clicks are handled while the message is up
+    CHECK(GetWindow(closing, GW_OWNER) == main);
+    CHECK_FALSE(run.FindWindowByCaption(L"Convert Audio"));
+    CHECK(run.AnswerMessageBox(L"Information") == L"Output conversion process finished");
+    REQUIRE(IsWindow(main));
+    std::string log = setup.Log();
+    CHECK(std::count(log.begin(), log.end(), '\n') == 1);  // one run, none nested
+    DWORD exitCode = 1;
+    REQUIRE(run.ExitProgram(main, &exitCode));
+    CHECK(exitCode == 0);
 }
 
 TEST_CASE("cancelled dialogs: the input is forgotten, nothing is converted") {
