@@ -9,11 +9,16 @@
 void ReadSettings();
 
 // Stores IN_DIR, OUT_DIR and MODE. Shows nothing; on any failure the old file
-// stays as it was.
+// stays as it was, and so does a file that existed but could not be read at
+// start-up.
 void WriteSettings();
 
+// How ReadSettingsFile found the file.
+enum class SettingsSource { Missing, Read, Unreadable };
+
 // The same work on a given path, for callers that do not live beside the program.
-Settings ReadSettingsFile(const std::wstring& path, const std::string& defaultFolder, int32_t currentMode);
+Settings ReadSettingsFile(const std::wstring& path, const std::string& defaultFolder, int32_t currentMode,
+                          SettingsSource* source = nullptr);
 bool WriteSettingsFile(const std::wstring& path, const Settings& settings);
 
 std::wstring SettingsFilePath();

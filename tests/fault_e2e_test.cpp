@@ -233,6 +233,23 @@ TEST_CASE("the settings file turned into a folder while the program runs: the fo
     CHECK(test::ReadBytes(ini + L"\\notes.txt") == "kept");
 }
 
+TEST_CASE("the settings file held by another program at start-up: the exit leaves it as it was") {
+    Installation setup;
+    setup.StoreSettings(7);
+    const std::string stored = setup.Settings();
+    std::wstring ini = setup.program / L"DU_ZID.ini";
+    test::ChildProcess holder(L"\"" + test::EnvPath(L"DUZID_HOLD_FILE") + L"\" \"" + ini + L"\"");
+    REQUIRE(holder.started());
+    REQUIRE(test::WaitFor([&] { return test::FileExists(ini + L".held"); }, 20000));
+
+    ProgramRun run(setup.program.path(), L"", setup.program.path());
+    HWND main = test::StartAndLoadSong(run, setup);  // the settings were read when the main window came
+    holder.Kill();
+    DeleteFileW((ini + L".held").c_str());
+    ExitNormally(run, main);
+    CHECK(setup.Settings() == stored);
+}
+
 TEST_CASE("remembered folders that no longer exist: the dialogs still open, and a choice replaces them") {
     Installation setup;
     std::wstring gone;

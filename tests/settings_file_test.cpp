@@ -69,7 +69,9 @@ TEST_CASE("a file held open exclusively by another process") {
     REQUIRE(holder.started());
     REQUIRE(test::WaitFor([&] { return test::FileExists(ini + L".held"); }, 20000));
 
-    Settings read = ReadSettingsFile(ini, "C:\\Tools", 4);
+    SettingsSource source = SettingsSource::Read;
+    Settings read = ReadSettingsFile(ini, "C:\\Tools", 4, &source);
+    CHECK(source == SettingsSource::Unreadable);  // so the program's exit leaves it alone
     CHECK(read.inDir == "C:\\Tools");
     CHECK(read.outDir == "C:\\Tools");
     CHECK(read.mode == 0);
@@ -79,6 +81,38 @@ TEST_CASE("a file held open exclusively by another process") {
     CHECK(ReadBytes(ini) == old);
     DeleteFileW((ini + L".held").c_str());
     CHECK(OnlyFileIs(folder, L"DU_ZID.ini"));
+}
+
+// The program's own import of ReplaceFileW, counted while a test runs.
+extern "C" decltype(&ReplaceFileW) __imp_ReplaceFileW;
+static decltype(&ReplaceFileW) g_realReplaceFile = nullptr;
+static int g_replaceCalls = 0;
+static BOOL WINAPI CountedReplaceFile(LPCWSTR replaced, LPCWSTR replacement, LPCWSTR backup, DWORD flags, LPVOID a,
+                                      LPVOID b) {
+    ++g_replaceCalls;
+    return g_realReplaceFile(replaced, replacement, backup, flags, a, b);
+}
+
+TEST_CASE("an existing file is replaced in place, keeping what belongs to it; a new one is moved there") {
+    g_realReplaceFile = __imp_ReplaceFileW;
+    __imp_ReplaceFileW = CountedReplaceFile;
+    g_replaceCalls = 0;
+    TempFolder folder;
+    std::wstring ini = folder / L"DU_ZID.ini";
+    Settings written{"C:\\New", "C:\\New", 1};
+    REQUIRE(WriteSettingsFile(ini, written));
+    CHECK(g_replaceCalls == 0);
+
+    REQUIRE(SetFileAttributesW(ini.c_str(), FILE_ATTRIBUTE_HIDDEN));
+    written.mode = 2;
+    REQUIRE(WriteSettingsFile(ini, written));
+    CHECK(g_replaceCalls == 1);
+    CHECK(ReadBytes(ini) == FormatSettingsText(written));
+    CHECK(OnlyFileIs(folder, L"DU_ZID.ini"));
+    // Wine's ReplaceFileW moves the new file over the old one and keeps none of
+    // the old file's attributes; Windows keeps them.
+    if (!test::RunningUnderWine()) CHECK((GetFileAttributesW(ini.c_str()) & FILE_ATTRIBUTE_HIDDEN) != 0);
+    __imp_ReplaceFileW = g_realReplaceFile;
 }
 
 TEST_CASE("only the first 64 KiB of a huge file are read") {
