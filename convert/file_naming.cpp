@@ -4,9 +4,15 @@
 
 constexpr size_t kLongestInputForProposal = 260;
 
+// Characters of a UTF-8 text (the process code page): every byte that does not
+// continue a character starts one.
+static size_t CharacterCount(const std::string& text) {
+    return (size_t)std::count_if(text.begin(), text.end(), [](char c) { return ((unsigned char)c & 0xC0) != 0x80; });
+}
+
 std::string ProposedOutputName(const std::string& inFile) {
     std::string name;
-    if (inFile.size() <= kLongestInputForProposal) {
+    if (CharacterCount(inFile) <= kLongestInputForProposal) {
         size_t cut = inFile.find_last_of("\\:");
         name = (cut == std::string::npos) ? inFile : inFile.substr(cut + 1);
     }

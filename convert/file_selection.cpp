@@ -75,7 +75,10 @@ int32_t FileDialog(HWND owner, const std::string& title, std::string& fileName, 
                    const std::string& filter, const std::string& defaultExtension, DWORD& flags, int mode) {
     std::string platformFilter = FilterForPlatform(filter);
     std::vector<char> file = BufferWith(fileName, kFileNameBufferSize);
-    std::vector<char> folder = BufferWith(DialogFolder(initialFolder), kTextBufferSize);
+    // The folder whole, even where its UTF-8 bytes pass the usual buffer: a
+    // folder cut inside a character names no folder at all.
+    std::string shownFolder = DialogFolder(initialFolder);
+    std::vector<char> folder = BufferWith(shownFolder, std::max(kTextBufferSize, shownFolder.size() + 1));
     std::vector<char> titleBuffer = BufferWith(title, kTextBufferSize);
     std::vector<char> extension = BufferWith(defaultExtension, kExtensionBufferSize);
     std::vector<char> fileTitle(kTextBufferSize, '\0');

@@ -42,6 +42,13 @@ TEST_CASE("the proposed output name keeps the input's name and extension") {
     CHECK(long_path.size() > 260);
     CHECK(ProposedOutputName(long_path) == "_mp3_c_");
     CHECK(ProposedOutputName(long_path.substr(long_path.size() - 260)) == "_mp3_c_b.wav");
+    // Characters count, not bytes: 260 Chinese characters are 780 bytes of UTF-8.
+    std::string wide_path = "C:\\";
+    while (wide_path.size() < 3 + 3 * 250) wide_path += "\xE9\x9F\xB3";  // 音
+    wide_path += "\\b.wav";
+    CHECK(ProposedOutputName(wide_path) == "_mp3_c_b.wav");  // 259 characters
+    CHECK(ProposedOutputName(wide_path + "\xE9\x9F\xB3") == "_mp3_c_b.wav\xE9\x9F\xB3");  // 260
+    CHECK(ProposedOutputName(wide_path + "\xE9\x9F\xB3x") == "_mp3_c_");  // 261
 }
 
 TEST_CASE("filters written with | reach the platform NUL-separated") {
