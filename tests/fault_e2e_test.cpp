@@ -298,8 +298,8 @@ TEST_CASE_FIXTURE(LoadedRun,
 // name together pass 259 characters (a MAX_PATH buffer in comdlg32 overflows;
 // a bare GetOpenFileNameA does the same), so no input path longer than that
 // can be chosen here. In the program's own text, which is UTF-8, such a path
-// can still pass 260 bytes: the proposal is then "_mp3_c_" alone.
-TEST_CASE("an input path past 260 bytes: the proposal is the prefix alone, the encoder gets the whole path") {
+// can pass 260 bytes: it is still 259 characters, and its name is proposed.
+TEST_CASE("an input path of 259 characters past 260 bytes: its name is proposed, the encoder gets the whole path") {
     Installation setup;
     REQUIRE(setup.UseRealEncoder());
     std::wstring folder = setup.input.path() + L"\\" + std::wstring(120, L'ж');
@@ -316,7 +316,7 @@ TEST_CASE("an input path past 260 bytes: the proposal is the prefix alone, the e
     REQUIRE(run.LoadFile(main, folder, name));
     CHECK(ProgramRun::ControlText(main, test::kInputPathField) == in);
     ProgramRun::Click(main, test::kConvertButton);
-    CHECK(run.ProposedName(L"Convert Audio") == L"_mp3_c_");
+    CHECK(run.ProposedName(L"Convert Audio") == L"_mp3_c_" + name);
     REQUIRE(run.ChooseFile(L"Convert Audio", setup.output.path(), L"_mp3_c_"));
     CHECK(run.AnswerMessageBox(L"Information", 60000) == kFinished);
     ExitNormally(run, main);
