@@ -6,6 +6,7 @@
 #include "app/main_buttons.h"
 #include "app/main_window_ids.h"
 #include "app/maker_info.h"
+#include "app/version.h"
 #include "convert/conversion.h"
 #include "convert/file_selection.h"
 #include "toolkit/text.h"
@@ -62,7 +63,7 @@ void AddControls(HWND window, const Fonts& fonts) {
              fonts.subtitle);
     AddFaceButton(window, kLoadButton, "Load Wav Audio", 5, 150, 120);
     AddFaceButton(window, kConvertButton, "Convert", 127, 150, 120);
-    AddLabel(window, kBuildLabel, "Build v1.01", 935, 100, 100, 20, 0, 0, kBlack, clear, 0);
+    AddLabel(window, kBuildLabel, "Build v" DUZID_VERSION_TEXT, 935, 100, 100, 20, 0, 0, kBlack, clear, 0);
     AddLabel(window, kInputCaption, "Input audio path:", 5, 185, 150, 18, 0, 0, kSilver, kBackground, 0);
     AddLabel(window, kInputPathField, IN_DIR.c_str(), 5, 205, 990, 22, SS_PATHELLIPSIS | SS_SUNKEN, WS_EX_CLIENTEDGE,
              kPureBlue, kWhite, 0);

@@ -4,6 +4,7 @@
 #include "app/globals.h"
 #include "app/maker_info.h"
 #include "app/shell_open.h"
+#include "app/version.h"
 #include "toolkit/text.h"
 #include "toolkit/toolkit.h"
 #include "windows/common_handlers.h"
@@ -22,8 +23,8 @@ enum AboutWindowId : int32_t {
 };
 
 constexpr const char* kCaption = "About";
-constexpr const char* kProductLine = " DU_ZID Audio Converter";
-constexpr const char* kBuildText = "Build v1.01";
+constexpr const char* kProductLine = " " MAKER_PRODUCT_NAME;
+constexpr const char* kBuildText = "Build v" DUZID_VERSION_TEXT;
 constexpr const char* kEmailText = "email: RX Inc.";
 constexpr const char* kMailVerb = "Open";
 constexpr const char* kMailScheme = "mailto:";

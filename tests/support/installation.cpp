@@ -2,7 +2,10 @@
 
 #include <doctest.h>
 
+#include <cmath>
+
 #include "convert/settings_text.h"
+#include "tests/support/wave_file.h"
 
 namespace test {
 
@@ -33,10 +36,29 @@ std::string Installation::ExpectedCommandLine(const std::wstring& in, const std:
                 out + L"\"");
 }
 
-bool Installation::UseRealEncoder() const {
-    std::wstring encoder = EnvPath(L"DUZID_REAL_ENCODER");
-    return FileExists(encoder) &&
-           CopyFileW(encoder.c_str(), (program / L"PLUG-IN\\ffmpeg_III.exe").c_str(), FALSE) != 0;
+bool Installation::UseRealEncoder() const { return InstallRealEncoder(program.path()); }
+
+void ConvertWithRealEncoder(const std::wstring& programFolder, const std::wstring& dataFolder, int seconds) {
+    const std::wstring& data = dataFolder;
+    REQUIRE(WriteBytes(data + L"\\input.wav", StereoWave(seconds, 440, 554.37)));
+
+    ProgramRun run(programFolder, L"", programFolder);
+    HWND main = run.PassStartWindow();
+    REQUIRE(main);
+    REQUIRE(run.LoadFile(main, data, L"input.wav"));
+    ProgramRun::Click(main, kConvertButton);
+    REQUIRE(run.ChooseFile(L"Convert Audio", data, L"_mp3_c_input.wav"));
+    CHECK(run.AnswerMessageBox(L"Information", 120000) == L"Output conversion process finished");
+    DWORD exitCode = 1;
+    REQUIRE(run.ExitProgram(main, &exitCode));
+    CHECK(exitCode == 0);
+
+    WaveFacts facts = ReadWaveFacts(ReadBytes(data + L"\\_mp3_c_input.wav"));
+    CHECK(facts.riffWave);
+    CHECK(facts.formatTag == 0x0055);      // MPEG Layer 3
+    CHECK(facts.bytesPerSecond == 16000);  // 128 kbit/s
+    REQUIRE(facts.bytesPerSecond > 0);
+    CHECK(std::fabs(facts.seconds() - seconds) <= 0.1);
 }
 
 HWND StartAndLoadSong(ProgramRun& run, const Installation& setup) {

@@ -30,6 +30,11 @@ struct Installation {
     bool UseRealEncoder() const;
 };
 
+// The program in programFolder, with the real encoder in its PLUG-IN: Load
+// Wav Audio with a seconds-long stereo WAV in dataFolder, Convert beside it,
+// Exit; checks the closing message, exit code 0 and the MP3-coded result.
+void ConvertWithRealEncoder(const std::wstring& programFolder, const std::wstring& dataFolder, int seconds);
+
 // Start, then Load Wav Audio with the installation's song.wav; the main window.
 HWND StartAndLoadSong(ProgramRun& run, const Installation& setup);
 

@@ -20,11 +20,15 @@ bool InstallProgram(const std::wstring& folder) {
     return CopyFileW(built.c_str(), InFolder(folder, L"DU_ZID.exe").c_str(), FALSE) != 0;
 }
 
-bool InstallEncoderDouble(const std::wstring& folder) {
+static bool InstallEncoder(const std::wstring& folder, const std::wstring& encoder) {
     std::wstring plugIn = InFolder(folder, L"PLUG-IN");
     CreateDirectoryW(plugIn.c_str(), nullptr);
-    return CopyFileW(EnvPath(L"DUZID_ENCODER_DOUBLE").c_str(), (plugIn + L"\\ffmpeg_III.exe").c_str(), FALSE) != 0;
+    return FileExists(encoder) && CopyFileW(encoder.c_str(), (plugIn + L"\\ffmpeg_III.exe").c_str(), FALSE) != 0;
 }
+
+bool InstallEncoderDouble(const std::wstring& folder) { return InstallEncoder(folder, EnvPath(L"DUZID_ENCODER_DOUBLE")); }
+
+bool InstallRealEncoder(const std::wstring& folder) { return InstallEncoder(folder, EnvPath(L"DUZID_REAL_ENCODER")); }
 
 static std::wstring CommandLineFor(const std::wstring& folder, const std::wstring& arguments) {
     std::wstring commandLine = L"\"" + InFolder(folder, L"DU_ZID.exe") + L"\"";
