@@ -9,7 +9,6 @@ std::string IN_FILE;
 std::string OUT_FILE;
 
 std::atomic<int32_t> ENCODING{0};
-std::atomic<EncoderOutcome> ENCODER_OUTCOME{EncoderOutcome{EncoderEnd::Pending, 0}};
 
 void ReleaseProcessTexts() {
     std::string().swap(IN_DIR);

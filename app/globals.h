@@ -13,6 +13,7 @@ enum class EncoderEnd : int32_t {
     Pending = 0,     // no run has ended yet
     NotStarted = 1,  // the process could not be created; code is GetLastError()
     Exited = 2,      // the process ended; code is its exit code
+    Stopped = 3,     // the user stopped it and the process was ended
 };
 
 struct EncoderOutcome {
@@ -29,9 +30,8 @@ extern std::string IN_FILE;
 extern std::string OUT_FILE;
 
 // Shared with the encoder thread: the worker stores 0 with release ordering
-// after recording ENCODER_OUTCOME; the main thread loads it with acquire.
+// after recording its outcome; the main thread loads it with acquire.
 extern std::atomic<int32_t> ENCODING;
-extern std::atomic<EncoderOutcome> ENCODER_OUTCOME;
 
 // Gives back the memory of the process-wide texts at the end of the run.
 void ReleaseProcessTexts();

@@ -1,5 +1,7 @@
 #include "app/main_window.h"
 
+#include <shellapi.h>
+
 #include <string>
 
 #include "app/globals.h"
@@ -111,11 +113,36 @@ void OnLoad() {
 
 void OnConvert() {
     if (RunInProgress() || tk::IsBlank(IN_FILE)) return tk::AlertBeep();
+    // Moved or deleted since it was loaded: say so before asking for an output.
+    if (!InputFileExists(IN_FILE)) return WarnInputNotFound(IN_FILE);
     OUT_FILE = ConvertAudio(MAIN_WINDOW, OUT_DIR);
     if (tk::IsBlank(OUT_FILE)) return;
     g_runInProgress = true;
     RunConversion();
     g_runInProgress = false;
+}
+
+// The path of the only file of a drop; "" for several, a folder or none.
+std::string SingleDroppedFile(HDROP drop) {
+    if (DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0) != 1) return std::string();
+    UINT length = DragQueryFileW(drop, 0, nullptr, 0);
+    std::wstring path(length + 1, L'\0');
+    path.resize(DragQueryFileW(drop, 0, &path[0], length + 1));
+    std::string file = tk::Narrow(path);
+    return InputFileExists(file) ? file : std::string();
+}
+
+// A file dragged from Explorer loads as if chosen in the Open dialog; several
+// files, a folder or a drop during a run only beep.
+int32_t OnDropFiles(HDROP drop) {
+    std::string file = SingleDroppedFile(drop);
+    DragFinish(drop);
+    if (RunInProgress() || file.empty()) {
+        tk::AlertBeep();
+        return 1;
+    }
+    IN_FILE = LoadDroppedAudio(file, IN_DIR);
+    return 1;
 }
 
 int32_t OnExit(HWND window) {
@@ -144,6 +171,7 @@ int32_t MainWindowCallback(HWND window, UINT message, WPARAM wParam, LPARAM lPar
         case WM_SETCURSOR: return OnSetCursor(window, (HWND)wParam);
         case WM_SYSCOMMAND: return OnSysCommand(wParam);
         case WM_COMMAND: return OnCommand(window, LOWORD(wParam));
+        case WM_DROPFILES: return OnDropFiles((HDROP)wParam);
         default: return 0;
     }
 }
@@ -160,6 +188,7 @@ int32_t RunMainWindow() {
     tk::SetColors(window, tk::DialogItself, kDefaultText, kBackground);
     AddControls(window, fonts);
     tk::SetDialogIcon(window, L"VIDEO");
+    DragAcceptFiles(window, TRUE);
 
     int32_t endValue = 0;
     tk::ShowModal(window, MainWindowCallback, &endValue);

@@ -12,6 +12,8 @@ enum BusyWindowId : int {
     kTimeLabel = 320,
     kPleaseWait = 207,
     kAnimation = 101,
+    kPercent = 321,
+    kStopButton = 208,
 };
 
 constexpr tk::Color kWhite = 0xFFFFFF;
@@ -19,13 +21,45 @@ constexpr tk::Color kGrey = 0x777777;
 constexpr tk::Color kBlack = 0x000000;
 constexpr tk::Color kBlockStart = 0xC33214;  // red 20, green 50, blue 195
 
+// The window grows by a row under the read-out for the Stop button.
+constexpr int kHeight = 70;
+
+// Asks before stopping; Yes sets the stop event the window was shown with.
+// Once the stop is under way nothing is asked again.
+void AskToStop(HWND window) {
+    HANDLE stopEvent = (HANDLE)GetWindowLongPtrW(window, GWLP_USERDATA);
+    if (!stopEvent || WaitForSingleObject(stopEvent, 0) == WAIT_OBJECT_0) return;
+    if (MessageBoxW(window, L"Stop the conversion?", L"Question", MB_YESNO | MB_ICONQUESTION) == IDYES)
+        SetEvent(stopEvent);
+}
+
+int32_t OnCommand(HWND window, int id) {
+    if (id != kStopButton && id != IDCANCEL) return 0;  // IDCANCEL: Escape
+    AskToStop(window);
+    return 1;
+}
+
+int32_t OnSysCommand(HWND window, WPARAM command) {
+    if ((command & 0xFFF0) != SC_CLOSE) return 0;  // SC_CLOSE: Alt+F4
+    AskToStop(window);
+    return 1;
+}
+
+int32_t BusyWindowCallback(HWND window, UINT message, WPARAM wParam, LPARAM) {
+    switch (message) {
+        case WM_COMMAND: return OnCommand(window, LOWORD(wParam));
+        case WM_SYSCOMMAND: return OnSysCommand(window, wParam);
+        default: return 0;
+    }
+}
+
 }  // namespace
 
 int32_t NewBusyWindowFont() { return tk::NewFont(L"Times New Roman", 20, 0, 0, 0, 0); }
 
 HWND NewBusyWindow(HWND owner, int32_t font) {
     HWND window = tk::NewDialog(tk::CoordinateMode::DialogUnits, owner, L"", tk::DefaultPosition,
-                                tk::DefaultPosition, 250, 52, WS_CAPTION, 0);
+                                tk::DefaultPosition, 250, kHeight, WS_CAPTION, 0);
     tk::SetColors(window, tk::DialogItself, kWhite, kGrey);
     for (int i = 0; i < kBlockCount; ++i)
         tk::AddControl(ControlKind::Label, window, kFirstBlock + i, L"", 5 + 12 * i, 40, 8, 7, SS_SUNKEN, 0);
@@ -37,7 +71,15 @@ HWND NewBusyWindow(HWND owner, int32_t font) {
     tk::AddControl(ControlKind::Frame, window, -1, L"", 1, 34, 248, 1, 0, 0);
     for (int i = 0; i < kBlockCount; ++i) tk::SetColors(window, kFirstBlock + i, kBlack, kBlockStart);
     tk::AddControl(ControlKind::StretchedImage, window, kAnimation, L"load1", 5, 5, 26, 25, 0, 0);
+    tk::AddControl(ControlKind::Label, window, kPercent, L"", 70, 40, 80, 10, 0, 0);
+    tk::SetColors(window, kPercent, kBlack, kGrey);
+    tk::AddControl(ControlKind::Button, window, kStopButton, L"Stop", 195, 52, 50, 14, 0, 0);
     return window;
+}
+
+void ShowBusyWindow(HWND window, HANDLE stopEvent) {
+    SetWindowLongPtrW(window, GWLP_USERDATA, (LONG_PTR)stopEvent);
+    tk::ShowModeless(window, BusyWindowCallback);
 }
 
 void ShowAnimationFrame(HWND window, int frame) {
@@ -52,4 +94,10 @@ void ShowProcessingTime(HWND window, float elapsedSeconds) {
 void ShowColorRamp(HWND window, const ColorRamp& ramp) {
     for (int i = 0; i < kBlockCount; ++i) tk::SetColors(window, kFirstBlock + i, kBlack, BlockColor(ramp, i));
     for (int i = 0; i < kBlockCount; ++i) tk::Redraw(GetDlgItem(window, kFirstBlock + i));
+}
+
+void ShowPercent(HWND window, int percent) {
+    HWND label = GetDlgItem(window, kPercent);
+    tk::SetText(label, percent < 0 ? std::wstring() : std::to_wstring(percent) + L" %");
+    tk::Redraw(label);
 }

@@ -7,12 +7,18 @@
 
 #include "convert/busy_rules.h"
 
-// Builds the busy window (hidden) with its nine controls; font is its
+// Builds the busy window (hidden) with its controls; font is its
 // "Please wait..." font.
 HWND NewBusyWindow(HWND owner, int32_t font);
 int32_t NewBusyWindowFont();
+
+// Shows the busy window. Its Stop button, Escape and its close command ask the
+// user first and, on Yes, set stopEvent (borrowed: it must outlive the window).
+void ShowBusyWindow(HWND window, HANDLE stopEvent);
 
 // One pass's changes to the window; a window that is gone ignores them.
 void ShowAnimationFrame(HWND window, int frame);
 void ShowProcessingTime(HWND window, float elapsedSeconds);
 void ShowColorRamp(HWND window, const ColorRamp& ramp);
+// "37 %"; nothing for a negative percent.
+void ShowPercent(HWND window, int percent);

@@ -5,6 +5,8 @@
 #include "app/program_path.h"
 #include "convert/busy_window.h"
 #include "convert/encoder.h"
+#include "convert/encoder_log.h"
+#include "convert/file_naming.h"
 #include "toolkit/text.h"
 #include "toolkit/toolkit.h"
 
@@ -13,7 +15,13 @@ int32_t REPORT_PENDING = 0;
 namespace {
 
 constexpr UINT kWarning = MB_OK | MB_ICONEXCLAMATION;  // 0x30
+constexpr UINT kInformation = MB_OK | MB_ICONINFORMATION;  // 0x40
 constexpr DWORD kEncoderThreadStack = 0x100000;
+constexpr int kTemporaryNameAttempts = 100;
+// A log larger than this is read as its head, where the duration stands, and its tail.
+constexpr DWORD kLogReadBytes = 64 * 1024;
+// 100 % stays in view this long before the busy window closes.
+constexpr ULONGLONG kFinishedPercentMs = 300;
 
 std::wstring FullPath(const std::string& path) {
     std::wstring wide = tk::Widen(tk::TrimSpaces(path));
@@ -47,6 +55,22 @@ bool IdentifyFile(const std::wstring& path, FileIdentity* identity) {
     return ok;
 }
 
+bool PathExists(const std::string& path) {
+    return GetFileAttributesW(tk::Widen(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// What the system says of an error code, on one line.
+std::string SystemErrorText(DWORD code) {
+    wchar_t* text = nullptr;
+    DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                             nullptr, code, 0, (LPWSTR)&text, 0, nullptr);
+    std::wstring message = n ? std::wstring(text, n) : L"Error " + std::to_wstring(code) + L".";
+    if (text) LocalFree(text);
+    while (!message.empty() && (message.back() == L'\r' || message.back() == L'\n' || message.back() == L' '))
+        message.pop_back();
+    return tk::Narrow(message);
+}
+
 // The checks before anything is started; false after warning the user.
 bool PathsAreUsable() {
     if (tk::IsBlank(IN_FILE)) {
@@ -57,6 +81,10 @@ bool PathsAreUsable() {
         tk::ShowMessage(L"Output file not found", L"Attention", kWarning);
         return false;
     }
+    if (!InputFileExists(IN_FILE)) {
+        WarnInputNotFound(IN_FILE);
+        return false;
+    }
     // The encoder would overwrite its own source.
     if (IsSameFile(IN_FILE, OUT_FILE)) {
         tk::ShowMessage(L"The output file must not be the input file.", L"Attention", kWarning);
@@ -65,32 +93,112 @@ bool PathsAreUsable() {
     return true;
 }
 
+// Picks free names for the temporary output and the log and takes the log's
+// name by creating it; false, with the system's error code, when the output's
+// folder takes no new file.
+bool ReserveTemporaryFiles(EncoderJob& job, DWORD* error) {
+    for (int attempt = 1; attempt <= kTemporaryNameAttempts; ++attempt) {
+        std::string temporary = TemporaryOutputPath(job.outFile, attempt);
+        std::string log = EncoderLogPath(temporary);
+        if (PathExists(temporary) || PathExists(log)) continue;
+        HANDLE file = CreateFileW(tk::Widen(log).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file == INVALID_HANDLE_VALUE) {
+            *error = GetLastError();
+            if (*error == ERROR_FILE_EXISTS) continue;
+            return false;
+        }
+        CloseHandle(file);
+        job.temporaryFile = temporary;
+        job.logFile = log;
+        return true;
+    }
+    *error = ERROR_FILE_EXISTS;
+    return false;
+}
+
+// The log as text; a large one as its head and its tail.
+std::string ReadLogText(const std::string& path) {
+    HANDLE file = CreateFileW(tk::Widen(path).c_str(), GENERIC_READ,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0,
+                              nullptr);
+    if (file == INVALID_HANDLE_VALUE) return std::string();
+    LARGE_INTEGER size = {};
+    GetFileSizeEx(file, &size);
+    auto readAt = [&](LONGLONG offset, DWORD count) {
+        std::string bytes(count, '\0');
+        LARGE_INTEGER at;
+        at.QuadPart = offset;
+        DWORD got = 0;
+        if (!SetFilePointerEx(file, at, nullptr, FILE_BEGIN) || !ReadFile(file, &bytes[0], count, &got, nullptr))
+            got = 0;
+        bytes.resize(got);
+        return bytes;
+    };
+    std::string text;
+    if (size.QuadPart <= kLogReadBytes) text = readAt(0, (DWORD)size.QuadPart);
+    else text = readAt(0, kLogReadBytes / 2) + "\n" + readAt(size.QuadPart - kLogReadBytes / 2, kLogReadBytes / 2);
+    CloseHandle(file);
+    return text;
+}
+
 float SecondsSince(ULONGLONG startTicks) { return (float)(GetTickCount64() - startTicks) / 1000.0f; }
 
-// Polls until the encoder thread clears ENCODING, animating the busy window and
-// handling one queued message per pass so that the main window stays usable.
-void PollUntilEncoderEnds(HWND busy, ULONGLONG startTicks) {
+// The busy window's moving parts between two passes.
+struct BusyAnimation {
     ColorRamp ramp = NewColorRamp();
     int frame = 0;
     int pass = 0;
-    do {
-        AdvanceColorRamp(ramp);
-        if (++pass == 2) {
-            pass = 0;
-            frame = (frame % 4) + 1;
-            ShowAnimationFrame(busy, frame);
-            ShowProcessingTime(busy, SecondsSince(startTicks));
-        }
-        ShowColorRamp(busy, ramp);
-        Sleep(25);
-        tk::PumpEvents(30);
-    } while (ENCODING.load(std::memory_order_acquire) != 0);
+};
+
+// One pass: the blocks, every second pass the picture, the read-out and the
+// percentage from the log; then one queued message is handled.
+void AnimateOnce(HWND busy, ULONGLONG startTicks, BusyAnimation& animation, EncoderJob& job) {
+    AdvanceColorRamp(animation.ramp);
+    if (++animation.pass == 2) {
+        animation.pass = 0;
+        animation.frame = (animation.frame % 4) + 1;
+        ShowAnimationFrame(busy, animation.frame);
+        ShowProcessingTime(busy, SecondsSince(startTicks));
+        int percent = ProgressPercent(ReadLogText(job.logFile));
+        if (percent > job.percent) ShowPercent(busy, job.percent = percent);  // it never goes down
+    }
+    ShowColorRamp(busy, animation.ramp);
+    Sleep(25);
+    tk::PumpEvents(30);
 }
 
-void ShowClosingMessage() {
-    ClosingMessage message =
-        ClosingMessageFor(ENCODER_OUTCOME.load(std::memory_order_acquire), EncoderPath(ProgramFolder()));
-    MessageBoxA(MAIN_WINDOW, message.text.c_str(), message.caption.c_str(), message.flags);
+// Polls until the encoder thread clears ENCODING, animating the busy window and
+// handling one queued message per pass so that the main window stays usable.
+void PollUntilEncoderEnds(HWND busy, ULONGLONG startTicks, BusyAnimation& animation, EncoderJob& job) {
+    do AnimateOnce(busy, startTicks, animation, job);
+    while (ENCODING.load(std::memory_order_acquire) != 0);
+}
+
+bool Succeeded(const EncoderOutcome& outcome) { return outcome.end == EncoderEnd::Exited && outcome.code == 0; }
+
+// After a whole run the output replaces the chosen file; after any other end
+// the temporary file goes and the chosen file stays as it was. The log goes
+// either way. Returns the message for the user.
+ClosingMessage PutOutputInPlace(const EncoderJob& job, const EncoderOutcome& outcome) {
+    std::wstring temporary = tk::Widen(job.temporaryFile);
+    std::string reason;
+    if (outcome.end == EncoderEnd::NotStarted) reason = SystemErrorText(outcome.code);
+    else if (outcome.end == EncoderEnd::Exited && outcome.code != 0) reason = LastErrorLine(ReadLogText(job.logFile));
+    DeleteFileW(tk::Widen(job.logFile).c_str());
+
+    ClosingMessage message = ClosingMessageFor(outcome, EncoderPath(ProgramFolder()), reason);
+    if (!Succeeded(outcome)) {
+        DeleteFileW(temporary.c_str());
+        return message;
+    }
+    if (MoveFileExW(temporary.c_str(), tk::Widen(job.outFile).c_str(),
+                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return message;
+    DWORD error = GetLastError();
+    return {"The converted file could not take the place of:\r\n" + job.outFile +
+                "\r\n\r\nIt is kept as:\r\n" + job.temporaryFile + "\r\n\r\n" + SystemErrorText(error),
+            "Attention", kWarning};
 }
 
 }  // namespace
@@ -105,47 +213,86 @@ bool IsSameFile(const std::string& a, const std::string& b) {
            CSTR_EQUAL;
 }
 
-ClosingMessage ClosingMessageFor(const EncoderOutcome& outcome, const std::string& encoderPath) {
+bool InputFileExists(const std::string& path) {
+    DWORD attributes = GetFileAttributesW(tk::Widen(tk::TrimSpaces(path)).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+void WarnInputNotFound(const std::string& path) {
+    tk::ShowMessage(L"The input file was not found:\r\n" + tk::Widen(tk::TrimSpaces(path)), L"Attention", kWarning);
+}
+
+ClosingMessage ClosingMessageFor(const EncoderOutcome& outcome, const std::string& encoderPath,
+                                 const std::string& reason) {
+    std::string because = reason.empty() ? std::string() : "\r\n\r\n" + reason;
+    if (outcome.end == EncoderEnd::Stopped) return {"The conversion was stopped.", "Information", kInformation};
     if (outcome.end == EncoderEnd::NotStarted)
-        return {"The encoder could not be started:\r\n" + encoderPath, "Attention", kWarning};
-    if (outcome.code == 0) return {"Output conversion process finished", "Information", MB_OK | MB_ICONINFORMATION};
+        return {"The encoder could not be started:\r\n" + encoderPath + because, "Attention", kWarning};
+    if (outcome.code == 0) return {"Output conversion process finished", "Information", kInformation};
     char code[32];
     // Exception codes such as 0xC0000005 read better in hexadecimal.
     if (outcome.code >= 0xC0000000u) std::snprintf(code, sizeof(code), "0x%08X", (unsigned)outcome.code);
     else std::snprintf(code, sizeof(code), "%u", (unsigned)outcome.code);
-    return {std::string("The conversion failed: the encoder ended with exit code ") + code + ".", "Attention",
-            kWarning};
+    return {std::string("The conversion failed: the encoder ended with exit code ") + code + "." + because,
+            "Attention", kWarning};
 }
 
 void RunConversion() {
     Sleep(100);
     if (!PathsAreUsable()) return;
 
+    EncoderJob job;
+    job.inFile = IN_FILE;
+    job.outFile = tk::TrimSpaces(OUT_FILE);
+    DWORD error = 0;
+    if (!ReserveTemporaryFiles(job, &error)) {
+        std::string text = "The converted file cannot be written into:\r\n" + FolderOfFile(job.outFile) +
+                           "\r\n\r\n" + SystemErrorText(error);
+        MessageBoxA(MAIN_WINDOW, text.c_str(), "Attention", kWarning);
+        return;
+    }
+    job.stopEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+
     int32_t font = NewBusyWindowFont();
     HWND busy = NewBusyWindow(MAIN_WINDOW, font);
     ULONGLONG startTicks = GetTickCount64();  // monotonic: midnight or a clock change cannot upset it
-    tk::ShowModeless(busy, nullptr);
+    ShowBusyWindow(busy, job.stopEvent);
 
-    ENCODER_OUTCOME.store(EncoderOutcome{EncoderEnd::Pending, 0});
     ENCODING.store(1, std::memory_order_release);
     tk::SetText(busy, L"Converting the Audio");
-    HANDLE thread = CreateThread(nullptr, kEncoderThreadStack, EncoderThread, nullptr, 0, nullptr);
+    HANDLE thread = job.stopEvent ? CreateThread(nullptr, kEncoderThreadStack, EncoderThread, &job, 0, nullptr)
+                                  : nullptr;
     if (!thread) {
         ENCODING.store(0, std::memory_order_release);
         tk::FinishDialog(busy, 0);
         tk::FreeFont(font);
+        if (job.stopEvent) CloseHandle(job.stopEvent);
+        DeleteFileW(tk::Widen(job.logFile).c_str());
         MessageBoxA(MAIN_WINDOW, "The conversion could not be started.", "Attention", kWarning);
         return;
     }
-    CloseHandle(thread);
     REPORT_PENDING = 1;
 
-    PollUntilEncoderEnds(busy, startTicks);
+    BusyAnimation animation;
+    PollUntilEncoderEnds(busy, startTicks, animation, job);
+    // The worker is past its last use of the job once ENCODING is 0; waiting
+    // for it here keeps the job alive for as long as its thread exists.
+    WaitForSingleObject(thread, INFINITE);
+    CloseHandle(thread);
+
+    EncoderOutcome outcome = job.outcome.load(std::memory_order_acquire);
+    if (Succeeded(outcome)) {
+        ShowPercent(busy, job.percent = 100);
+        for (ULONGLONG shown = GetTickCount64(); GetTickCount64() - shown < kFinishedPercentMs;)
+            AnimateOnce(busy, startTicks, animation, job);
+    }
+    ClosingMessage message = PutOutputInPlace(job, outcome);
 
     tk::FinishDialog(busy, 0);
     tk::FreeFont(font);
+    CloseHandle(job.stopEvent);
     if (REPORT_PENDING == 1) {
-        ShowClosingMessage();
+        MessageBoxA(MAIN_WINDOW, message.text.c_str(), message.caption.c_str(), message.flags);
         REPORT_PENDING = 0;
     }
 }

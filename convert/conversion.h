@@ -1,6 +1,6 @@
 #pragma once
-// One conversion run: the path checks, the busy window, the encoder thread and
-// the closing message.
+// One conversion run: the path checks, the busy window, the encoder thread,
+// putting the output in place and the closing message.
 #include <windows.h>
 
 #include <cstdint>
@@ -11,17 +11,26 @@
 // 1 from the start of the encoder thread until the closing message is dismissed.
 extern int32_t REPORT_PENDING;
 
-// Runs the encoder on IN_FILE and OUT_FILE while the busy window animates, and
-// tells the user how it ended. Returns when all of that is over.
+// Runs the encoder on IN_FILE into a temporary file beside OUT_FILE while the
+// busy window animates, puts the output in place when it is whole, and tells
+// the user how it ended. Returns when all of that is over.
 void RunConversion();
 
-// What the closing message says for an outcome of the encoder thread.
+// What the closing message says for an outcome of the encoder thread. reason:
+// the system's text for an encoder that could not be started, the encoder's
+// last error line for one that failed; it follows the message after a blank line.
 struct ClosingMessage {
     std::string text;
     std::string caption;
     UINT flags;
 };
-ClosingMessage ClosingMessageFor(const EncoderOutcome& outcome, const std::string& encoderPath);
+ClosingMessage ClosingMessageFor(const EncoderOutcome& outcome, const std::string& encoderPath,
+                                 const std::string& reason = std::string());
 
 // Both name the same file: full paths compared without regard to case.
 bool IsSameFile(const std::string& a, const std::string& b);
+
+// An existing file (not a folder) at path.
+bool InputFileExists(const std::string& path);
+// "The input file was not found:", CR LF and the path, as a warning box.
+void WarnInputNotFound(const std::string& path);

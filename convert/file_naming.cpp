@@ -23,3 +23,22 @@ std::string FilterForPlatform(std::string filter) {
     std::replace(filter.begin(), filter.end(), '|', '\0');
     return filter;
 }
+
+std::string TemporaryOutputPath(const std::string& outFile, int attempt) {
+    size_t nameStart = outFile.find_last_of("\\:");
+    nameStart = nameStart == std::string::npos ? 0 : nameStart + 1;
+    size_t dot = outFile.rfind('.');
+    if (dot == std::string::npos || dot < nameStart) dot = outFile.size();
+    std::string mark = ".converting";
+    if (attempt > 1) mark += std::to_string(attempt);
+    return outFile.substr(0, dot) + mark + outFile.substr(dot);
+}
+
+std::string EncoderLogPath(const std::string& temporaryPath) { return temporaryPath + ".log"; }
+
+std::string FolderOfFile(const std::string& path) {
+    size_t cut = path.rfind('\\');
+    if (cut == std::string::npos) return std::string();
+    if (cut == 2 && path[1] == ':') return path.substr(0, 3);
+    return path.substr(0, cut);
+}

@@ -9,3 +9,17 @@ std::string ProposedOutputName(const std::string& inFile);
 // The filter text as the platform wants it: "|" turned into NUL; the text's own
 // terminating NUL ends the list.
 std::string FilterForPlatform(std::string filter);
+
+// Where the encoder writes before its output is whole: beside outFile, named
+// for what it is and ending with outFile's extension, from which the encoder
+// takes the container ("C:\Out\_mp3_c_song.wav" gives
+// "C:\Out\_mp3_c_song.converting.wav"); attempt 2 and on add that number
+// (".converting2.wav") for when the first name is taken.
+std::string TemporaryOutputPath(const std::string& outFile, int attempt);
+
+// The encoder's standard error is kept beside its temporary output.
+std::string EncoderLogPath(const std::string& temporaryPath);
+
+// The folder of a full path as the file dialogs leave it current: no trailing
+// "\" except at a drive's root ("C:\a\b.wav" gives "C:\a", "C:\b.wav" "C:\").
+std::string FolderOfFile(const std::string& path);

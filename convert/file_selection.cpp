@@ -119,6 +119,12 @@ std::string LoadAudio(HWND owner, std::string& folder) {
     return chosen;
 }
 
+std::string LoadDroppedAudio(const std::string& path, std::string& folder) {
+    folder = FolderOfFile(path);
+    ShowInputPath(path);
+    return path;
+}
+
 std::string ConvertAudio(HWND owner, std::string& folder) {
     std::string chosen = ProposalFitting(ProposedOutputName(IN_FILE), folder);
     // Replacing an existing file is confirmed by the user before the encoder's -y does it.

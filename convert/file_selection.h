@@ -22,6 +22,11 @@ int32_t FileDialog(HWND owner, const std::string& title, std::string& fileName, 
 // emptied. Returns the chosen path or "".
 std::string LoadAudio(HWND owner, std::string& folder);
 
+// A file dropped on the main window, taken as LoadAudio takes a confirmed
+// choice: folder becomes its folder and the input-path field shows it.
+// Returns the path.
+std::string LoadDroppedAudio(const std::string& path, std::string& folder);
+
 // The Save dialog in folder with the proposed name; on success folder becomes
 // the chosen file's folder. Returns the chosen path or "".
 std::string ConvertAudio(HWND owner, std::string& folder);

@@ -74,8 +74,10 @@ TEST_CASE("a whole conversion with the encoder double, as a user does it") {
     REQUIRE(run.ExitProgram(main, &exitCode));
     CHECK(exitCode == 0);
 
+    // The encoder writes beside the chosen name; the whole output then takes that name.
     std::wstring out = setup.output / L"result.wav";
-    CHECK(setup.Log() == setup.ExpectedCommandLine(in, out) + "\n");
+    CHECK(setup.Log() == setup.ExpectedCommandLine(in, setup.output / L"result.converting.wav") + "\n");
+    CHECK(test::NamesIn(setup.output.path()) == std::vector<std::wstring>{L"result.wav"});
     CHECK(test::FileExists(out));
     CHECK(setup.Settings() ==
           FormatSettingsText(::Settings{test::Utf8(setup.input.path()), test::Utf8(setup.output.path()), 7}));
@@ -89,7 +91,8 @@ TEST_CASE("failed conversions are reported as such, and the program goes on") {
     };
     const Failure failures[] = {
         {"", true, nullptr},  // encoder missing: text checked below
-        {"exit=2\n", false, L"The conversion failed: the encoder ended with exit code 2."},
+        {"error=song.wav: refused on purpose\nexit=2\n", false,
+         L"The conversion failed: the encoder ended with exit code 2.\r\n\r\nsong.wav: refused on purpose"},
         {"crash\n", false, L"The conversion failed: the encoder ended with exit code 0xC0000005."},
     };
     for (const Failure& failure : failures) {
@@ -104,8 +107,14 @@ TEST_CASE("failed conversions are reported as such, and the program goes on") {
         HWND main = test::StartAndLoadSong(run, setup);
         REQUIRE(run.ConvertInto(main, setup.output.path(), L"result.wav"));
         std::wstring text = run.AnswerMessageBox(L"Attention");
-        if (failure.expected) CHECK(text == failure.expected);
-        else CHECK(text == L"The encoder could not be started:\r\n" + encoder);
+        // Wine reports a crash on the encoder's standard error, which the message then carries.
+        if (failure.expected) CHECK(text.substr(0, wcslen(failure.expected)) == failure.expected);
+        else {
+            // What the system says follows after a blank line.
+            std::wstring start = L"The encoder could not be started:\r\n" + encoder + L"\r\n\r\n";
+            CHECK(text.rfind(start, 0) == 0);
+            CHECK(text.size() > start.size());
+        }
 
         // The main window still works: Help opens and closes, then Exit.
         ProgramRun::Click(main, test::kHelpButton);

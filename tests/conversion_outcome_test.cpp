@@ -23,6 +23,16 @@ TEST_CASE("the closing message tells how the encoder ended") {
           "The conversion failed: the encoder ended with exit code 3221225471.");
     CHECK(ClosingMessageFor(EncoderOutcome{EncoderEnd::Exited, 0xC0000005u}, "x").text ==
           "The conversion failed: the encoder ended with exit code 0xC0000005.");
+
+    // The reason follows after a blank line; a stop is no failure.
+    CHECK(ClosingMessageFor(EncoderOutcome{EncoderEnd::Exited, 1}, "x", "a.wav: Invalid data").text ==
+          "The conversion failed: the encoder ended with exit code 1.\r\n\r\na.wav: Invalid data");
+    CHECK(ClosingMessageFor(EncoderOutcome{EncoderEnd::NotStarted, 2}, "C:\\e.exe", "File not found.").text ==
+          "The encoder could not be started:\r\nC:\\e.exe\r\n\r\nFile not found.");
+    ClosingMessage stopped = ClosingMessageFor(EncoderOutcome{EncoderEnd::Stopped, 1}, "x", "ignored");
+    CHECK(stopped.text == "The conversion was stopped.");
+    CHECK(stopped.caption == "Information");
+    CHECK(stopped.flags == 0x40);
 }
 
 TEST_CASE("the same file is recognised whatever the case and spelling of its path") {

@@ -1,8 +1,10 @@
 // The rules of a conversion run that need no window: the colour ramp, the time
-// read-out, the proposed name and the filters.
+// read-out, the proposed name, the filters, the temporary names and what the
+// encoder's log tells.
 #include <doctest.h>
 
 #include "convert/busy_rules.h"
+#include "convert/encoder_log.h"
 #include "convert/file_naming.h"
 
 TEST_CASE("the colour ramp brightens block after block and restarts on pass 236") {
@@ -54,4 +56,50 @@ TEST_CASE("the proposed output name keeps the input's name and extension") {
 TEST_CASE("filters written with | reach the platform NUL-separated") {
     std::string filter = FilterForPlatform("A|*.a|B|*.b|");
     CHECK(filter == std::string("A\0*.a\0B\0*.b\0", 12));
+}
+
+TEST_CASE("the temporary output keeps the chosen extension, its log stands beside it") {
+    CHECK(TemporaryOutputPath("C:\\Out\\_mp3_c_song.wav", 1) == "C:\\Out\\_mp3_c_song.converting.wav");
+    CHECK(TemporaryOutputPath("C:\\Out\\_mp3_c_song.wav", 2) == "C:\\Out\\_mp3_c_song.converting2.wav");
+    CHECK(TemporaryOutputPath("C:\\a.b\\song", 1) == "C:\\a.b\\song.converting");  // a dot in a folder only
+    CHECK(TemporaryOutputPath("C:\\Out\\x.log", 1) == "C:\\Out\\x.converting.log");
+    CHECK(EncoderLogPath("C:\\Out\\x.converting.log") == "C:\\Out\\x.converting.log.log");
+    CHECK(FolderOfFile("C:\\Music\\a.wav") == "C:\\Music");
+    CHECK(FolderOfFile("D:\\a.wav") == "D:\\");
+    CHECK(FolderOfFile("\\\\server\\share\\a.wav") == "\\\\server\\share");
+}
+
+// Standard error of the real encoder for 20 s of audio, as it came under Wine.
+const char* const kRealLog =
+    "Input #0, wav, from 'Z:\\tmp\\tone.wav':\r\n"
+    "  Duration: 00:00:20.00, bitrate: 1411 kb/s\r\n"
+    "    Stream #0:0: Audio: pcm_s16le ([1][0][0][0] / 0x0001), 44100 Hz, stereo, s16, 1411 kb/s\r\n"
+    "Output #0, wav, to 'Z:\\tmp\\out.wav':\r\n"
+    "size=       0kB time=00:00:09.30 bitrate=   0.1kbits/s speed=18.3x    \r"
+    "size=     256kB time=00:00:19.07 bitrate= 110.0kbits/s speed=18.9x    \r";
+
+TEST_CASE("the percentage comes from the last position in the input's duration") {
+    std::string log = kRealLog;
+    CHECK(ProgressPercent(log) == 95);
+    CHECK(ProgressPercent(log.substr(0, log.find("size="))) == 0);  // a duration, no position yet
+    CHECK(ProgressPercent(log.substr(0, log.find("  Duration"))) == -1);
+    CHECK(ProgressPercent(log.substr(0, log.find("time=00:00:19") + 9)) == 46);  // a position cut short
+    // The last report may pass the duration: 100 waits for the encoder's exit code.
+    CHECK(ProgressPercent(log + "size=  313kB time=00:00:20.01 bitrate= 128.2kbits/s\r") == 99);
+    CHECK(ProgressPercent("  Duration: N/A, bitrate: N/A\r\nsize= 1kB time=00:00:01.00\r") == -1);
+    CHECK(ProgressPercent("  Duration: 01:00:00.00, start\nsize= 1kB time=00:36:00.00 bitrate") == 60);
+    CHECK(ProgressPercent("time=00:00:05.00 Duration: 00:00:10.00") == 50);
+    CHECK(ProgressPercent("") == -1);
+}
+
+TEST_CASE("the encoder's reason is its last line that is no progress report") {
+    std::string log = std::string(kRealLog) + "Z:\\tmp\\bad.wav: Invalid data found when processing input\r\n";
+    CHECK(LastErrorLine(log) == "Z:\\tmp\\bad.wav: Invalid data found when processing input");
+    CHECK(LastErrorLine("Error while opening encoder\r\nConversion failed!\r\n") == "Error while opening encoder");
+    CHECK(LastErrorLine(kRealLog) == "Output #0, wav, to 'Z:\\tmp\\out.wav':");
+    CHECK(LastErrorLine("  bell\a and\ttab \r\n\r\n") == "bell andtab");
+    CHECK(LastErrorLine("\r\n \r\n").empty());
+    std::string longLine = std::string(299, 'x') + "\xD0\x81" + std::string(50, 'y');  // Ё across byte 300
+    CHECK(LastErrorLine(longLine) == std::string(299, 'x'));
+    CHECK(LastErrorLine(std::string(400, 'z')).size() == 300);
 }

@@ -72,15 +72,15 @@ TEST_CASE("exit codes and crashes are recorded; a slow encoder is waited for") {
     CHECK(after == before);
 }
 
-// Runs EncoderThread as the conversion run starts it and waits for ENCODING to drop.
-static EncoderOutcome RunEncoderThread() {
-    ENCODER_OUTCOME.store(EncoderOutcome{EncoderEnd::Pending, 0});
+// Runs EncoderThread on a job as the conversion run starts it and waits for ENCODING to drop.
+static EncoderOutcome RunEncoderThread(EncoderJob& job) {
     ENCODING.store(1);
-    HANDLE thread = CreateThread(nullptr, 0x100000, EncoderThread, nullptr, 0, nullptr);
+    HANDLE thread = CreateThread(nullptr, 0x100000, EncoderThread, &job, 0, nullptr);
     REQUIRE(thread != nullptr);
-    CloseHandle(thread);
     REQUIRE(test::WaitFor([] { return ENCODING.load(std::memory_order_acquire) == 0; }, 30000));
-    return ENCODER_OUTCOME.load();
+    WaitForSingleObject(thread, 10000);
+    CloseHandle(thread);
+    return job.outcome.load();
 }
 
 TEST_CASE("the encoder thread runs the encoder beside the program and records its end") {
@@ -90,29 +90,71 @@ TEST_CASE("the encoder thread runs the encoder beside the program and records it
     DeleteFileW((plugIn + L"\\encoder_log.txt").c_str());
     DeleteFileW(encoder.c_str());
 
+    EncoderJob job;
     SUBCASE("missing encoder") {
-        EncoderOutcome outcome = RunEncoderThread();
+        EncoderOutcome outcome = RunEncoderThread(job);
         CHECK(outcome.end == EncoderEnd::NotStarted);
     }
     SUBCASE("the encoder writes the output named last") {
         REQUIRE(CopyFileW(test::EnvPath(L"DUZID_ENCODER_DOUBLE").c_str(), encoder.c_str(), FALSE));
         test::WriteBytes(plugIn + L"\\encoder_control.txt", "write\nexit=0\n");
         TempFolder work(L" work");
-        IN_FILE = " " + test::Utf8(work / L"in.wav") + " ";
-        OUT_FILE = test::Utf8(work / L"out file.wav");
-        EncoderOutcome outcome = RunEncoderThread();
+        job.inFile = " " + test::Utf8(work / L"in.wav") + " ";
+        job.temporaryFile = test::Utf8(work / L"out file.wav");
+        EncoderOutcome outcome = RunEncoderThread(job);
         CHECK(outcome.end == EncoderEnd::Exited);
         CHECK(outcome.code == 0);
         CHECK(test::FileExists(work / L"out file.wav"));
         CHECK(test::ReadBytes(plugIn + L"\\encoder_log.txt") ==
-              EncoderCommandLine(ProgramFolder(), IN_FILE, OUT_FILE) + "\n");
+              EncoderCommandLine(ProgramFolder(), job.inFile, job.temporaryFile) + "\n");
     }
     SUBCASE("a failing encoder") {
         REQUIRE(CopyFileW(test::EnvPath(L"DUZID_ENCODER_DOUBLE").c_str(), encoder.c_str(), FALSE));
         test::WriteBytes(plugIn + L"\\encoder_control.txt", "exit=7\n");
-        EncoderOutcome outcome = RunEncoderThread();
+        EncoderOutcome outcome = RunEncoderThread(job);
         CHECK(outcome.end == EncoderEnd::Exited);
         CHECK(outcome.code == 7);
     }
     test::DeleteTree(plugIn);
+}
+
+TEST_CASE("the log holds the encoder's standard error; a stop ends a hanging encoder, which is then gone") {
+    ProgramFolderWithDouble program(L" log");
+    TempFolder work;
+    std::wstring log = work / L"out.converting.wav.log";
+    std::string commandLine = EncoderCommandLine(program.programFolder(), "a.wav", test::Utf8(work / L"out.wav"));
+
+    program.Control("duration=60\nerror=a.wav: Invalid data found when processing input\nexit=1\n");
+    EncoderOutcome failed = RunEncoder(commandLine, log);
+    CHECK(failed.end == EncoderEnd::Exited);
+    CHECK(failed.code == 1);
+    CHECK(test::ReadBytes(log) ==
+          "  Duration: 00:01:00.00, bitrate: 1411 kb/s\r\na.wav: Invalid data found when processing input\r\n");
+
+    program.Control("hang\n");
+    HANDLE stop = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    REQUIRE(stop);
+    // Set from another thread once the encoder has been hanging for a while.
+    HANDLE setter = CreateThread(
+        nullptr, 0,
+        [](LPVOID event) -> DWORD {
+            Sleep(1000);
+            SetEvent((HANDLE)event);
+            return 0;
+        },
+        stop, 0, nullptr);
+    REQUIRE(setter);
+    DWORD before = test::HandleCount().all;
+    DWORD start = GetTickCount();
+    EncoderOutcome stopped = RunEncoder(commandLine, log, stop);
+    DWORD took = GetTickCount() - start;
+    WaitForSingleObject(setter, 5000);
+    CloseHandle(setter);
+    CloseHandle(stop);
+    CHECK(stopped.end == EncoderEnd::Stopped);
+    CHECK(took >= 900);
+    CHECK(took < 10000);
+    CHECK(test::ChildProcessNamed(GetCurrentProcessId(), L"ffmpeg_III.exe") == 0);
+    CHECK(test::HandleCount().all <= before);
+    CHECK(DeleteFileW(log.c_str()));  // no handle left on the log
 }

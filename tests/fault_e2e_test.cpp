@@ -21,24 +21,11 @@ using test::TempFolder;
 namespace {
 
 const wchar_t* const kFinished = L"Output conversion process finished";
-// What ending the encoder from outside (exit code 1), and the double's failure
-// to create its output, are told as.
+// What ending the encoder from outside (exit code 1) is told as.
 const wchar_t* const kFailedWithCode1 = L"The conversion failed: the encoder ended with exit code 1.";
 
-// The encoder process the program started, found as a user finds it in a task
-// list: by its name and its parent. 0 when there is none.
-DWORD EncoderProcessOf(DWORD programId) {
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    if (snapshot == INVALID_HANDLE_VALUE) return 0;
-    PROCESSENTRY32W entry = {};
-    entry.dwSize = sizeof(entry);
-    DWORD found = 0;
-    for (BOOL more = Process32FirstW(snapshot, &entry); more && !found; more = Process32NextW(snapshot, &entry))
-        if (entry.th32ParentProcessID == programId && lstrcmpiW(entry.szExeFile, L"ffmpeg_III.exe") == 0)
-            found = entry.th32ProcessID;
-    CloseHandle(snapshot);
-    return found;
-}
+// The encoder process the program started; 0 when there is none.
+DWORD EncoderProcessOf(DWORD programId) { return test::ChildProcessNamed(programId, L"ffmpeg_III.exe"); }
 
 // Ends a process from outside, as the task manager does (exit code 1).
 bool EndProcess(DWORD id) {
@@ -164,14 +151,15 @@ TEST_CASE_FIXTURE(LoadedRun,
     CHECK(setup.Settings() == Installation::SettingsText(setup.input.path(), setup.output.path(), 0));
 }
 
-TEST_CASE_FIXTURE(LoadedRun, "the busy window closed by Alt+F4: the run goes on and ends as usual") {
+TEST_CASE_FIXTURE(LoadedRun, "the busy window's close command only asks: answered No, the run goes on and ends as usual") {
     setup.Control("sleep=3000\nwrite\n");
     REQUIRE(run.ConvertInto(main, setup.output.path(), L"result.wav"));
     HWND busy = run.WaitForWindow(test::kBusyCaption, 10000);
     REQUIRE(busy);
-    // The close command, as Alt+F4 sends it: the window has no callback to refuse it.
+    // The close command, as Alt+F4 sends it.
     PostMessageW(busy, WM_SYSCOMMAND, SC_CLOSE, 0);
-    REQUIRE(run.WaitUntilGone(busy, 5000));
+    CHECK(run.AnswerMessageBox(L"Question", 10000, IDNO) == L"Stop the conversion?");
+    CHECK(IsWindowVisible(busy));
     // The encoder still runs: Exit is still refused.
     test::ProgramRun::Click(main, test::kExitButton);
     Sleep(500);
@@ -182,13 +170,14 @@ TEST_CASE_FIXTURE(LoadedRun, "the busy window closed by Alt+F4: the run goes on 
 }
 
 TEST_CASE_FIXTURE(LoadedRun,
-                  "an encoder killed mid-run: the failure is told though output was written, the next run works") {
+                  "an encoder killed mid-run: the failure is told, its part-written output goes, the next run works") {
     setup.Control("write\nsleep=600000\n");
     std::wstring out = setup.output / L"result.wav";
     REQUIRE(run.ConvertInto(main, setup.output.path(), L"result.wav"));
-    REQUIRE(test::WaitFor([&] { return test::FileExists(out); }, 10000));
+    REQUIRE(test::WaitFor([&] { return test::FileExists(setup.output / L"result.converting.wav"); }, 10000));
     REQUIRE(EndEncoderFromOutside(run.id()));
     CHECK(run.AnswerMessageBox(L"Attention") == kFailedWithCode1);
+    CHECK(test::NamesIn(setup.output.path()).empty());
 
     setup.Control("write\n");
     DeleteFileW(out.c_str());
@@ -283,14 +272,16 @@ TEST_CASE("remembered folders that no longer exist: the dialogs still open, and 
     }
 }
 
-TEST_CASE_FIXTURE(LoadedRun,
-                  "the input deleted between Load and Convert: the encoder's failure is told, nothing is written") {
-    REQUIRE(setup.UseRealEncoder());
-    REQUIRE(DeleteFileW((setup.input / L"song.wav").c_str()));
-    REQUIRE(run.ConvertInto(main, setup.output.path(), L"result.wav"));
-    std::wstring text = run.AnswerMessageBox(L"Attention", 60000);
-    CHECK(text.rfind(L"The conversion failed: the encoder ended with exit code ", 0) == 0);
-    CHECK_FALSE(test::FileExists(setup.output / L"result.wav"));
+TEST_CASE_FIXTURE(LoadedRun, "the input deleted between Load and Convert: Convert says so and starts nothing") {
+    std::wstring song = setup.input / L"song.wav";
+    REQUIRE(DeleteFileW(song.c_str()));
+    ProgramRun::Click(main, test::kConvertButton);
+    CHECK(run.AnswerMessageBox(L"Attention") == L"The input file was not found:\r\n" + song);
+    Sleep(300);
+    CHECK_FALSE(run.FindWindowByCaption(L"Convert Audio"));
+    CHECK_FALSE(run.FindWindowByCaption(test::kBusyCaption));
+    CHECK(setup.Log().empty());
+    CHECK(test::NamesIn(setup.output.path()).empty());
     ExitNormally(run, main);
 }
 
@@ -389,20 +380,14 @@ TEST_CASE_FIXTURE(LoadedRun,
                   "prepared unwritable output folder" * doctest::skip(test::EnvPath(L"DUZID_PREPARED_DIR").empty())) {
     std::wstring out = test::EnvPath(L"DUZID_PREPARED_DIR");
     setup.Control("write\n");
-    // A real recording, so that the real encoder fails on the output only.
-    REQUIRE(test::WriteBytes(setup.input / L"song.wav", test::StereoWave(1, 440, 660)));
 
-    // The double cannot create the output and ends with exit code 1.
+    // Nothing can be written there: said before any encoder starts.
     REQUIRE(run.ConvertInto(main, out, L"result.wav"));
-    CHECK(run.AnswerMessageBox(L"Attention") == kFailedWithCode1);
-    // The real encoder fails there too, and is reported as failing.
-    if (setup.UseRealEncoder()) {
-        REQUIRE(run.ConvertInto(main, out, L"result.wav"));
-        std::wstring text = run.AnswerMessageBox(L"Attention", 60000);
-        CHECK(text.rfind(L"The conversion failed: the encoder ended with exit code ", 0) == 0);
-    }
+    CHECK(run.AnswerMessageBox(L"Attention").rfind(L"The converted file cannot be written into:\r\n" + out + L"\r\n\r\n",
+                                                   0) == 0);
+    CHECK(setup.Log().empty());
     ExitNormally(run, main);
-    CHECK_FALSE(test::FileExists(out + L"\\result.wav"));
+    CHECK(test::NamesIn(out).empty());
 }
 
 TEST_CASE("remembered folders too long for the dialogs: they open in the current folder, the run goes on") {

@@ -5,8 +5,17 @@
 //   write                  create the output file named last on the command line
 //   crash                  die of an access violation
 //   exit=<code>            end with that exit code (default 0)
+//   duration=<seconds>     tell the input's length on standard error, as the
+//                          real encoder does ("  Duration: 00:01:00.00, bitrate: ...")
+//   progress=<steps>,<ms>  write the output slowly: create it, then <steps>
+//                          times wait <ms>, add to it and report the position
+//                          ("size=... time=00:00:29.93 ...", ended by "\r"),
+//                          reaching the duration at the last step
+//   error=<text>           print that line on standard error
+//   hang                   wait until ended from outside
 #include <windows.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 
@@ -52,6 +61,37 @@ static std::wstring LastQuoted(const std::wstring& commandLine) {
     return commandLine.substr(open + 1, close - open - 1);
 }
 
+static void PrintError(const std::string& text) {
+    DWORD written = 0;
+    WriteFile(GetStdHandle(STD_ERROR_HANDLE), text.data(), (DWORD)text.size(), &written, nullptr);
+}
+
+// The real encoder's way of writing a time: HH:MM:SS.cc.
+static std::string Clock(double seconds) {
+    long hundredths = (long)(seconds * 100 + 0.5);
+    char text[32];
+    std::snprintf(text, sizeof(text), "%02ld:%02ld:%02ld.%02ld", hundredths / 360000, hundredths / 6000 % 60,
+                  hundredths / 100 % 60, hundredths % 100);
+    return text;
+}
+
+static void WriteSlowly(const std::wstring& path, double duration, int steps, DWORD pause) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) ExitProcess(1);
+    for (int step = 1; step <= steps; ++step) {
+        Sleep(pause);
+        const char chunk[] = "encoder double chunk\r\n";
+        DWORD written = 0;
+        WriteFile(file, chunk, sizeof(chunk) - 1, &written, nullptr);
+        char report[160];
+        std::snprintf(report, sizeof(report), "size=%8dkB time=%s bitrate= 128.0kbits/s speed=1.5x    \r", step,
+                      Clock(duration * step / steps).c_str());
+        PrintError(report);
+    }
+    CloseHandle(file);
+}
+
 static void WriteOutput(const std::wstring& path) {
     HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) ExitProcess(1);
@@ -68,6 +108,7 @@ int main() {
 
     std::string control = ReadControl(folder + L"encoder_control.txt");
     int exitCode = 0;
+    double duration = 0;
     size_t pos = 0;
     while (pos < control.size()) {
         size_t end = control.find('\n', pos);
@@ -79,6 +120,16 @@ int main() {
         else if (line == "write") WriteOutput(LastQuoted(commandLine));
         else if (line == "crash") *(volatile int*)nullptr = 0;
         else if (line.rfind("exit=", 0) == 0) exitCode = (int)std::strtoul(line.c_str() + 5, nullptr, 0);
+        else if (line.rfind("duration=", 0) == 0) {
+            duration = std::strtod(line.c_str() + 9, nullptr);
+            PrintError("  Duration: " + Clock(duration) + ", bitrate: 1411 kb/s\r\n");
+        } else if (line.rfind("progress=", 0) == 0) {
+            char* rest = nullptr;
+            int steps = (int)std::strtol(line.c_str() + 9, &rest, 10);
+            DWORD pause = (*rest == ',') ? (DWORD)std::strtoul(rest + 1, nullptr, 10) : 100;
+            WriteSlowly(LastQuoted(commandLine), duration, steps, pause);
+        } else if (line.rfind("error=", 0) == 0) PrintError(line.substr(6) + "\r\n");
+        else if (line == "hang") Sleep(INFINITE);
     }
     return exitCode;
 }

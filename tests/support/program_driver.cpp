@@ -1,5 +1,8 @@
 #include "tests/support/program_driver.h"
 
+#include <cwchar>
+#include <cwctype>
+
 namespace test {
 
 const wchar_t* const kStartCaption = L"Veltrane Audio Converter for Adobe Flash. ";
@@ -128,11 +131,11 @@ std::wstring ProgramUser::ProposedName(const std::wstring& caption, DWORD timeou
     return dialog ? ControlText(dialog, kFileNameField) : std::wstring();
 }
 
-std::wstring ProgramUser::AnswerMessageBox(const std::wstring& caption, DWORD timeoutMs) {
+std::wstring ProgramUser::AnswerMessageBox(const std::wstring& caption, DWORD timeoutMs, int button) {
     HWND box = WaitForWindow(caption, timeoutMs);
     if (!box) return L"(no message box \"" + caption + L"\")";
     std::wstring text = ControlText(box, kMessageBoxText);
-    PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), (LPARAM)GetDlgItem(box, IDOK));
+    PostMessageW(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), (LPARAM)GetDlgItem(box, button));
     WaitUntilGone(box);
     return text;
 }
@@ -193,6 +196,22 @@ bool RunProgramToEnd(const std::wstring& folder, const std::wstring& arguments, 
     HWND main = run.PassStartWindow();
     if (!main) return false;
     return run.ExitProgram(main, exitCode);
+}
+
+std::vector<std::wstring> WatchPercent(HWND busy) {
+    std::vector<std::wstring> seen;
+    for (;;) {
+        HWND label = GetDlgItem(busy, kPercentLabel);
+        std::wstring text = WindowText(label);
+        if (!label || !IsWindow(label)) return seen;  // read while it closed: not shown
+        if (seen.empty() || seen.back() != text) seen.push_back(text);
+        Sleep(10);
+    }
+}
+
+int PercentOf(const std::wstring& text) {
+    if (text.empty() || !iswdigit(text[0])) return -1;
+    return (int)wcstol(text.c_str(), nullptr, 10);
 }
 
 }  // namespace test

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "tests/support/test_support.h"
 
@@ -13,6 +14,9 @@ namespace test {
 extern const wchar_t* const kStartCaption;
 extern const wchar_t* const kMainCaption;
 extern const wchar_t* const kBusyCaption;
+
+// The busy window's Stop button and its percentage.
+enum : int { kStopButton = 208, kPercentLabel = 321 };
 
 enum : int { kStartButton = 2005, kLoadButton = 1005, kConvertButton = 1012, kExitButton = 1021,
              kHelpButton = 1022, kAboutButton = 1010, kInputPathField = 1006 };
@@ -49,8 +53,9 @@ public:
     // The file name the dialog proposes.
     std::wstring ProposedName(const std::wstring& caption, DWORD timeoutMs = 20000);
 
-    // Waits for a message box with this caption, returns its text and presses OK.
-    std::wstring AnswerMessageBox(const std::wstring& caption, DWORD timeoutMs = 60000);
+    // Waits for a message box with this caption, returns its text and presses
+    // OK, or the given button (IDYES, IDNO).
+    std::wstring AnswerMessageBox(const std::wstring& caption, DWORD timeoutMs = 60000, int button = IDOK);
 
     // Start window → Start; returns the main window.
     HWND PassStartWindow();
@@ -84,6 +89,12 @@ public:
 private:
     ChildProcess process_;
 };
+
+// The texts the busy window's percentage showed, each change once, from now
+// until the window is gone ("" while it showed none).
+std::vector<std::wstring> WatchPercent(HWND busy);
+// The number in a percentage text ("37 %"); -1 for none.
+int PercentOf(const std::wstring& text);
 
 // Starts the program with the given arguments and current folder, walks it
 // through the start and main windows to its end, and returns its exit code.

@@ -1,5 +1,7 @@
 #include "tests/support/test_support.h"
 
+#include <tlhelp32.h>
+
 #include <winternl.h>
 
 #include <atomic>
@@ -51,6 +53,32 @@ void DeleteTree(const std::wstring& path) {
         FindClose(search);
     }
     RemoveDirectoryW(path.c_str());
+}
+
+std::vector<std::wstring> NamesIn(const std::wstring& folder) {
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return names;
+    do {
+        std::wstring name = found.cFileName;
+        if (name != L"." && name != L"..") names.push_back(name);
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    return names;
+}
+
+DWORD ChildProcessNamed(DWORD parentId, const wchar_t* exeName) {
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) return 0;
+    PROCESSENTRY32W entry = {};
+    entry.dwSize = sizeof(entry);
+    DWORD found = 0;
+    for (BOOL more = Process32FirstW(snapshot, &entry); more && !found; more = Process32NextW(snapshot, &entry))
+        if (entry.th32ParentProcessID == parentId && lstrcmpiW(entry.szExeFile, exeName) == 0)
+            found = entry.th32ProcessID;
+    CloseHandle(snapshot);
+    return found;
 }
 
 bool WriteBytes(const std::wstring& path, const std::string& bytes) {

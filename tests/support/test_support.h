@@ -30,6 +30,8 @@ bool WriteBytes(const std::wstring& path, const std::string& bytes);
 std::string ReadBytes(const std::wstring& path);  // empty when missing
 bool FileExists(const std::wstring& path);
 bool FolderExists(const std::wstring& path);
+// The names in a folder, "." and ".." left out, in the order the system lists them.
+std::vector<std::wstring> NamesIn(const std::wstring& folder);
 
 std::string Utf8(const std::wstring& text);
 std::wstring FromUtf8(const std::string& text);
@@ -51,6 +53,10 @@ public:
 private:
     PROCESS_INFORMATION info_ = {};
 };
+
+// A running process of this executable name started by process parentId, as a
+// user finds it in a task list; 0 when there is none.
+DWORD ChildProcessNamed(DWORD parentId, const wchar_t* exeName);
 
 // The handles this process holds, by the system's handle table: Wine 8
 // answers GetProcessHandleCount with 0, but fills this table.
