@@ -255,3 +255,38 @@ TEST_CASE("while the encoder runs: Exit, close, Load and Convert are refused; He
     CHECK(seenPopup[1] != nullptr);
     CHECK(result == 0);
 }
+
+TEST_CASE("a file dropped from Explorer loads; several files, a folder, or a drop during a run change nothing") {
+    test::TempFolder folder(L" dropped Ёж");
+    std::wstring song = folder / L"song.wav", other = folder / L"other.wav";
+    REQUIRE(test::WriteBytes(song, "RIFF"));
+    REQUIRE(test::WriteBytes(other, "RIFF"));
+    IN_FILE = "";
+    IN_DIR = "C:\\Tools";
+    RunMainWindowWith({
+        [&] {
+            CHECK((GetWindowLongW(MAIN_WINDOW, GWL_EXSTYLE) & WS_EX_ACCEPTFILES) != 0);
+            CHECK(test::PostDroppedFiles(MAIN_WINDOW, {song, other}));
+            CHECK(test::PostDroppedFiles(MAIN_WINDOW, {folder.path()}));
+        },
+        [&] {
+            CHECK(IN_FILE.empty());
+            CHECK(IN_DIR == "C:\\Tools");
+            CHECK(test::WindowText(Item(1006)) == L"C:\\Tools");
+            CHECK(test::PostDroppedFiles(MAIN_WINDOW, {song}));
+        },
+        [&] {
+            CHECK(IN_FILE == test::Utf8(song));
+            CHECK(IN_DIR == test::Utf8(folder.path()));
+            CHECK(test::WindowText(Item(1006)) == song);
+            ENCODING.store(1);
+            CHECK(test::PostDroppedFiles(MAIN_WINDOW, {other}));
+        },
+        [&] {
+            CHECK(IN_FILE == test::Utf8(song));
+            CHECK(test::WindowText(Item(1006)) == song);
+            ENCODING.store(0);
+            CloseMainWindow();
+        },
+    });
+}

@@ -3,6 +3,7 @@
 // the test's thread, as a user would: clicks, keys, the close box. Header
 // only; needs no test framework, so tools can use it too.
 #include <windows.h>
+#include <shlobj.h>
 
 #include <functional>
 #include <string>
@@ -141,6 +142,24 @@ inline void PostDoubleClick(HWND control) {
     PostClick(control);
     PostMouse(control, WM_LBUTTONDBLCLK, MK_LBUTTON);
     PostMouse(control, WM_LBUTTONUP, 0);
+}
+
+// Files dragged from Explorer and let go over window: an HDROP posted as
+// WM_DROPFILES, which the receiver frees with DragFinish.
+inline bool PostDroppedFiles(HWND window, const std::vector<std::wstring>& paths) {
+    std::wstring list;
+    for (const std::wstring& path : paths) list += path + L'\0';
+    list += L'\0';
+    HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + list.size() * sizeof(wchar_t));
+    if (!memory) return false;
+    auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
+    drop->pFiles = sizeof(DROPFILES);
+    drop->fWide = TRUE;
+    memcpy(drop + 1, list.data(), list.size() * sizeof(wchar_t));
+    GlobalUnlock(memory);
+    if (PostMessageW(window, WM_DROPFILES, (WPARAM)memory, 0)) return true;
+    GlobalFree(memory);
+    return false;
 }
 
 // ---- An owner for the windows that need MAIN_WINDOW -------------------------
