@@ -96,7 +96,11 @@ int Walk(const std::wstring& programFolder) {
     Shoot(run.WaitForWindow(L"Convert Audio"), L"save-dialog");
     run.ChooseFile(L"Convert Audio", g_out, L"_mp3_c_sample.wav");
     HWND busy = run.WaitForWindow(test::kBusyCaption, 5000);
-    if (busy) Shoot(busy, L"busy");
+    if (busy) {
+        // Once the encoder has told how far it is.
+        test::WaitFor([&] { return test::PercentOf(ProgramRun::ControlText(busy, test::kPercentLabel)) > 0; }, 5000);
+        Shoot(busy, L"busy");
+    }
     HWND box = run.WaitForWindow(L"Information", 120000);
     Shoot(box, L"finished");
     std::printf("closing message: %s\n", test::Utf8(run.AnswerMessageBox(L"Information")).c_str());
