@@ -158,3 +158,19 @@ TEST_CASE("the log holds the encoder's standard error; a stop ends a hanging enc
     CHECK(test::HandleCount().all <= before);
     CHECK(DeleteFileW(log.c_str()));  // no handle left on the log
 }
+
+TEST_CASE("of the program's inheritable handles, the encoder inherits the log's alone") {
+    ProgramFolderWithDouble program(L" handles");
+    TempFolder work;
+    std::wstring log = work / L"out.converting.wav.log";
+    std::string commandLine = EncoderCommandLine(program.programFolder(), "a.wav", test::Utf8(work / L"out.wav"));
+    SECURITY_ATTRIBUTES inheritable = {sizeof(inheritable), nullptr, TRUE};
+    HANDLE other = CreateEventW(&inheritable, TRUE, TRUE, nullptr);
+    REQUIRE(other);
+    std::string value = std::to_string((uintptr_t)other);
+    program.Control("handle=" + value + "\n");
+    EncoderOutcome outcome = RunEncoder(commandLine, log);
+    CloseHandle(other);
+    CHECK(outcome.code == 0);
+    CHECK(test::ReadBytes(log) == "handle " + value + " closed\r\n");  // written through the inherited log
+}

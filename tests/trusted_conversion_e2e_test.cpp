@@ -65,6 +65,8 @@ TEST_CASE_FIXTURE(LoadedRunOverOldFile,
 
     // Stop, Escape and Alt+F4 ask alike; No changes nothing.
     ProgramRun::Click(busy, test::kStopButton);
+    HWND question = run.WaitForWindow(L"Question", 10000);
+    CHECK((question && GetWindow(question, GW_OWNER) == busy));
     CHECK(run.AnswerMessageBox(L"Question", 10000, IDNO) == kStopQuestion);
     PostMessageW(busy, WM_KEYDOWN, VK_ESCAPE, 1);
     CHECK(run.AnswerMessageBox(L"Question", 10000, IDNO) == kStopQuestion);

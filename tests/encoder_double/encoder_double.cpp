@@ -13,9 +13,12 @@
 //                          reaching the duration at the last step
 //   error=<text>           print that line on standard error
 //   hang                   wait until ended from outside
+//   handle=<value>         say on standard error whether that handle value is
+//                          open here ("handle <value> open" or "... closed")
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdint>
 #include <cstdlib>
 #include <string>
 
@@ -130,6 +133,11 @@ int main() {
             WriteSlowly(LastQuoted(commandLine), duration, steps, pause);
         } else if (line.rfind("error=", 0) == 0) PrintError(line.substr(6) + "\r\n");
         else if (line == "hang") Sleep(INFINITE);
+        else if (line.rfind("handle=", 0) == 0) {
+            DWORD flags = 0;
+            bool open = GetHandleInformation((HANDLE)(uintptr_t)std::strtoull(line.c_str() + 7, nullptr, 10), &flags);
+            PrintError("handle " + line.substr(7) + (open ? " open\r\n" : " closed\r\n"));
+        }
     }
     return exitCode;
 }
