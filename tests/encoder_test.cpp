@@ -118,47 +118,6 @@ TEST_CASE("the encoder thread runs the encoder beside the program and records it
     test::DeleteTree(plugIn);
 }
 
-TEST_CASE("the log holds the encoder's standard error; a stop ends a hanging encoder, which is then gone") {
-    ProgramFolderWithDouble program(L" log");
-    TempFolder work;
-    std::wstring log = work / L"out.converting.wav.log";
-    std::string commandLine = EncoderCommandLine(program.programFolder(), "a.wav", test::Utf8(work / L"out.wav"));
-
-    program.Control("duration=60\nerror=a.wav: Invalid data found when processing input\nexit=1\n");
-    EncoderOutcome failed = RunEncoder(commandLine, log);
-    CHECK(failed.end == EncoderEnd::Exited);
-    CHECK(failed.code == 1);
-    CHECK(test::ReadBytes(log) ==
-          "  Duration: 00:01:00.00, bitrate: 1411 kb/s\r\na.wav: Invalid data found when processing input\r\n");
-
-    program.Control("hang\n");
-    HANDLE stop = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    REQUIRE(stop);
-    // Set from another thread once the encoder has been hanging for a while.
-    HANDLE setter = CreateThread(
-        nullptr, 0,
-        [](LPVOID event) -> DWORD {
-            Sleep(1000);
-            SetEvent((HANDLE)event);
-            return 0;
-        },
-        stop, 0, nullptr);
-    REQUIRE(setter);
-    DWORD before = test::HandleCount().all;
-    DWORD start = GetTickCount();
-    EncoderOutcome stopped = RunEncoder(commandLine, log, stop);
-    DWORD took = GetTickCount() - start;
-    WaitForSingleObject(setter, 5000);
-    CloseHandle(setter);
-    CloseHandle(stop);
-    CHECK(stopped.end == EncoderEnd::Stopped);
-    CHECK(took >= 900);
-    CHECK(took < 10000);
-    CHECK(test::ChildProcessNamed(GetCurrentProcessId(), L"ffmpeg_III.exe") == 0);
-    CHECK(test::HandleCount().all <= before);
-    CHECK(DeleteFileW(log.c_str()));  // no handle left on the log
-}
-
 TEST_CASE("of the program's inheritable handles, the encoder inherits the log's alone") {
     ProgramFolderWithDouble program(L" handles");
     TempFolder work;
