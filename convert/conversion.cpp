@@ -192,6 +192,8 @@ ClosingMessage PutOutputInPlace(const EncoderJob& job, const EncoderOutcome& out
         DeleteFileW(temporary.c_str());
         return message;
     }
+    // An encoder that ends well without writing anything leaves the chosen file be.
+    if (!PathExists(job.temporaryFile)) return message;
     if (MoveFileExW(temporary.c_str(), tk::Widen(job.outFile).c_str(),
                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         return message;
