@@ -105,6 +105,22 @@ int Walk(const std::wstring& programFolder) {
     Shoot(box, L"finished");
     std::printf("closing message: %s\n", test::Utf8(run.AnswerMessageBox(L"Information")).c_str());
 
+    // Stopped half-way: the question, then what the user is told.
+    run.ConvertInto(main, g_out, L"_mp3_c_sample.wav");
+    busy = run.WaitForWindow(test::kBusyCaption, 5000);
+    ProgramRun::Click(busy, test::kStopButton);
+    Shoot(run.WaitForWindow(L"Question", 10000), L"stop-question");
+    run.AnswerMessageBox(L"Question", 10000, IDYES);
+    Shoot(run.WaitForWindow(L"Information", 60000), L"stopped");
+    std::printf("after a stop: %s\n", test::Utf8(run.AnswerMessageBox(L"Information")).c_str());
+
+    // A file that is not audio: the encoder's reason.
+    test::WriteBytes(g_out + L"\\notes.wav", "RIFF this is no recording");
+    run.LoadFile(main, g_out, L"notes.wav");
+    run.ConvertInto(main, g_out, L"_mp3_c_notes.wav");
+    Shoot(run.WaitForWindow(L"Attention", 60000), L"failed");
+    std::printf("failure message: %s\n", test::Utf8(run.AnswerMessageBox(L"Attention")).c_str());
+
     SendMessageW(GetDlgItem(main, test::kExitButton), BM_SETSTATE, TRUE, 0);
     Shoot(main, L"main-button-held");
     SendMessageW(GetDlgItem(main, test::kExitButton), BM_SETSTATE, FALSE, 0);
