@@ -2,9 +2,14 @@
 // MP3-coded audio out.
 #include <doctest.h>
 
+#include <cmath>
+#include <string>
+#include <vector>
+
 #include "tests/support/installation.h"
 #include "tests/support/program_driver.h"
 #include "tests/support/test_support.h"
+#include "tests/support/wave_file.h"
 
 using test::TempFolder;
 
@@ -26,4 +31,45 @@ TEST_CASE("a 10-second stereo WAV becomes MP3-coded audio of the same length") {
 
 TEST_CASE("the same from and into folders named in Cyrillic") {
     ConvertWithRealEncoder(L" Программа", L" Записи Ёж");
+}
+
+TEST_CASE("60 s over an older file: kept until the new one is whole, 100 % at the end; a file that is not audio") {
+    TempFolder program(L" program");
+    TempFolder data(L" data");
+    REQUIRE(test::InstallProgram(program.path()));
+    REQUIRE(test::InstallRealEncoder(program.path()));
+    REQUIRE(test::WriteBytes(data / L"input.wav", test::StereoWave(60, 440, 554.37)));
+    std::wstring out = data / L"_mp3_c_input.wav";
+    REQUIRE(test::WriteBytes(out, "the older file"));
+
+    test::ProgramRun run(program.path(), L"", program.path());
+    HWND main = run.PassStartWindow();
+    REQUIRE(main);
+    REQUIRE(run.LoadFile(main, data.path(), L"input.wav"));
+    REQUIRE(run.ConvertInto(main, data.path(), L"_mp3_c_input.wav"));
+    HWND busy = run.WaitForWindow(test::kBusyCaption, 10000);
+    REQUIRE(busy);
+    CHECK(test::WaitFor(
+        [&] { return test::PercentOf(test::ProgramRun::ControlText(busy, test::kPercentLabel)) >= 20; }, 60000));
+    CHECK(test::ReadBytes(out) == "the older file");
+    std::vector<std::wstring> seen = test::WatchPercent(busy);
+    CHECK((!seen.empty() && seen.back() == L"100 %"));
+    CHECK(run.AnswerMessageBox(L"Information", 120000) == L"Output conversion process finished");
+    // Decoded by the same encoder, the new file lasts as long as the input.
+    std::wstring decoded = data / L"decoded.wav";
+    test::ChildProcess decoder(L"\"" + (program / L"PLUG-IN\\ffmpeg_III.exe") + L"\" -i \"" + out + L"\" -y \"" +
+                               decoded + L"\"");
+    REQUIRE(decoder.Wait(120000));
+    test::WaveFacts facts = test::ReadWaveFacts(test::ReadBytes(decoded));
+    CHECK(facts.formatTag == 1);  // PCM
+    CHECK(std::fabs(facts.seconds() - 60) <= 0.1);
+
+    REQUIRE(test::WriteBytes(data / L"notes.wav", "RIFF this is no recording at all, only words"));
+    REQUIRE(run.LoadFile(main, data.path(), L"notes.wav"));
+    REQUIRE(run.ConvertInto(main, data.path(), L"_mp3_c_notes.wav"));
+    CHECK(run.AnswerMessageBox(L"Attention", 120000).find(L"notes.wav: Invalid data found when processing input") !=
+          std::wstring::npos);
+    CHECK_FALSE(test::FileExists(data / L"_mp3_c_notes.wav"));
+    DWORD exitCode = 1;
+    REQUIRE(run.ExitProgram(main, &exitCode));
 }
