@@ -5,6 +5,7 @@
 #include <doctest.h>
 
 #include <string>
+#include <vector>
 
 #include "tests/support/test_support.h"
 
@@ -48,15 +49,17 @@ TEST_CASE("fonts: the dialog font, the captions and the headings are drawn with 
         LOGFONTW request;
         std::wstring face;
         std::string cause;
-    } expected[] = {
+    };
+    std::vector<Expected> expected = {
         {"the dialog font \"MS Sans Serif\"", Request(L"MS Sans Serif"), L"MS Sans Serif", kWineFonts},
-        {"the caption font", metrics.lfCaptionFont, L"Tahoma", kWineFonts},
         {"the caption buttons' \"Marlett\"", Request(L"Marlett"), L"Marlett", kWineFonts},
         {"the headings' \"Times New Roman\"", Request(L"Times New Roman"),
          wine ? L"Liberation Serif" : L"Times New Roman",
          "the Debian package fonts-liberation or the prefix's replacement of Times New Roman "
          "(HKCU\\Software\\Wine\\Fonts\\Replacements, set by scripts/wine-prefix.sh)"},
     };
+    // Wine draws the frames itself here; on Windows the caption font is the theme's.
+    if (wine) expected.push_back({"the caption font", metrics.lfCaptionFont, L"Tahoma", kWineFonts});
     for (const Expected& font : expected) {
         std::string drawn = test::Utf8(test::DrawnFace(font.request)), intended = test::Utf8(font.face);
         CHECK_MESSAGE(drawn == intended,
