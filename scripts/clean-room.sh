@@ -109,15 +109,16 @@ cp -L /etc/hosts "$root/etc/hosts"
 # The environment inside: a fresh login's, plus the certificate bundles and proxies.
 envs=(HOME=/root PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin LANG=C.UTF-8 CI=true)
 mkdir -p "$root/etc/clean-room-ca"
-n=0
+declare -A carried=()  # this machine's path -> its copy inside
 while IFS='=' read -r name _; do
     value="${!name}"
     case "$value" in /*) ;; *) continue ;; esac
     [ -e "$value" ] || continue
-    n=$((n + 1))
-    inside="/etc/clean-room-ca/$n-$(basename "$value")"
-    cp -rL "$value" "$root$inside"
-    envs+=("$name=$inside")
+    if [ -z "${carried[$value]:-}" ]; then
+        carried[$value]="/etc/clean-room-ca/${#carried[@]}-$(basename "$value")"
+        cp -rL "$value" "$root${carried[$value]}"
+    fi
+    envs+=("$name=${carried[$value]}")
 done < <(env | grep -E '^[A-Za-z_][A-Za-z0-9_]*=' | grep -E '^[A-Za-z0-9_]*(CERT|CA_BUNDLE|CAINFO|CA_CERTS|SSL_ROOTS)[A-Za-z0-9_]*=')
 for name in http_proxy https_proxy no_proxy HTTP_PROXY HTTPS_PROXY NO_PROXY; do
     [ -n "${!name:-}" ] && envs+=("$name=${!name}")
