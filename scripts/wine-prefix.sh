@@ -39,6 +39,7 @@ reg 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0
 reg 'HKCU\Software\Wine\Fonts\Replacements' /v 'Times New Roman' /t REG_SZ /d 'Liberation Serif'
 step "waiting for wineserver after the registry" timeout 60 wineserver -w
 
+step "making the prefix's Fonts folder" mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
 step "copying Wine's fonts into the prefix" cp -f "$WINE_FONTS"/* "$WINEPREFIX/drive_c/windows/Fonts/"
 
 echo "$DUZID_PREFIX_VERSION" >"$WINEPREFIX/.duzid-ready"
