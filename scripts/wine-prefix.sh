@@ -1,25 +1,45 @@
 #!/usr/bin/env bash
-# Creates a Wine prefix fit for running and testing the program headless.
-set -u
+# Creates a Wine prefix fit for running and testing the program headless. A
+# step that fails ends the script with a line naming it; the ready marker,
+# which holds the prefix version, is written only when every step has worked.
+set -euo pipefail
 . "$(dirname "$0")/wine-env.sh"
 export WINEPREFIX="$1"
-mkdir -p "$WINEPREFIX"
-start_private_display
+
+fail() { echo "wine-prefix: $1" >&2; exit 1; }
+step() {
+    local what="$1"; shift
+    "$@" || fail "$what failed (exit status $?)"
+}
+
+# Debian's Wine does not load its own fonts from the system folder: the
+# dialogs' MS Sans Serif, the captions' Tahoma and the caption buttons'
+# Marlett are copied into the prefix below. Without them every face falls back
+# to one sans serif and the windows are laid out with other metrics.
+WINE_FONTS=/usr/share/wine/fonts
+for font in sserife.fon tahoma.ttf marlett.ttf; do
+    [ -f "$WINE_FONTS/$font" ] || fail "$WINE_FONTS/$font is missing: install the Debian package fonts-wine"
+done
+# Wine draws Times New Roman with this face (the replacement set below).
+LIBERATION_SERIF=/usr/share/fonts/truetype/liberation/LiberationSerif-Regular.ttf
+[ -f "$LIBERATION_SERIF" ] || fail "$LIBERATION_SERIF is missing: install the Debian package fonts-liberation"
+
+step "making the folder $WINEPREFIX" mkdir -p "$WINEPREFIX"
+step "starting a private X display (Xvfb)" start_private_display
 trap stop_private_display EXIT
 
-timeout 180 wine wineboot -i
-timeout 60 wineserver -w
+step "wineboot -i (creating the prefix)" timeout 180 wine wineboot -i
+step "waiting for wineserver after wineboot" timeout 60 wineserver -w
 
-reg() { timeout 60 wine reg add "$@" /f; }
+reg() { step "setting $1 $3 in the registry" timeout 60 wine reg add "$@" /f; }
 # Without a window manager Wine's managed mode stalls every DestroyWindow;
 # unmanaged, it also draws captions and frames itself.
 reg 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N
 reg 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0
 reg 'HKCU\Software\Wine\Fonts\Replacements' /v 'Times New Roman' /t REG_SZ /d 'Liberation Serif'
-timeout 60 wineserver -w
+step "waiting for wineserver after the registry" timeout 60 wineserver -w
 
-# Debian's Wine does not load its own fonts from the system folder.
-mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
-cp -f /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/"
+step "making the prefix's Fonts folder" mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
+step "copying Wine's fonts into the prefix" cp -f "$WINE_FONTS"/* "$WINEPREFIX/drive_c/windows/Fonts/"
 
-touch "$WINEPREFIX/.duzid-ready"
+echo "$DUZID_PREFIX_VERSION" >"$WINEPREFIX/.duzid-ready"

@@ -17,8 +17,8 @@ while [ $# -gt 0 ]; do
 done
 [ $# -ge 1 ] || { echo "usage: wine-run.sh [--prefix DIR] [--timeout S] program.exe [args...]" >&2; exit 2; }
 
-start_private_display
-ensure_prefix "$prefix"
+start_private_display || exit 1
+ensure_prefix "$prefix" || { stop_private_display; exit 1; }
 
 out="$(mktemp)"; err="$(mktemp)"
 cleanup() {

@@ -227,6 +227,26 @@ HWND VisibleOwnedWindow(HWND owner) {
     return search.found;
 }
 
+std::wstring DrawnFace(const LOGFONTW& request) {
+    HDC dc = GetDC(nullptr);
+    HFONT font = CreateFontIndirectW(&request);
+    HGDIOBJ old = SelectObject(dc, font);
+    wchar_t face[LF_FACESIZE] = {};
+    GetTextFaceW(dc, LF_FACESIZE, face);
+    std::wstring drawn = face;
+    UINT size = GetOutlineTextMetricsW(dc, 0, nullptr);
+    if (size > 0) {
+        std::vector<BYTE> buffer(size);
+        auto* metrics = reinterpret_cast<OUTLINETEXTMETRICW*>(buffer.data());
+        if (GetOutlineTextMetricsW(dc, size, metrics))
+            drawn = reinterpret_cast<const wchar_t*>(buffer.data() + reinterpret_cast<size_t>(metrics->otmpFaceName));
+    }
+    SelectObject(dc, old);
+    DeleteObject(font);
+    ReleaseDC(nullptr, dc);
+    return drawn;
+}
+
 ChildProcess::ChildProcess(const std::wstring& commandLine, const std::wstring& currentFolder) {
     std::wstring buffer = commandLine;
     STARTUPINFOW startup = {};

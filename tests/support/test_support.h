@@ -82,6 +82,10 @@ std::wstring ClassOf(HWND window);
 // Wine copies a window's pixels to the X screen only at its next message poll.
 COLORREF PixelAt(HWND window, int x, int y);
 
+// The font GDI draws a request with: an outline font's full name ("Liberation
+// Serif" where Wine replaces "Times New Roman"), or a raster font's face.
+std::wstring DrawnFace(const LOGFONTW& request);
+
 // A visible top-level window owned by owner (of any process), or nullptr.
 HWND VisibleOwnedWindow(HWND owner);
 
