@@ -184,6 +184,12 @@ bool AttachCallback(HWND dialog, DialogCallback callback, int32_t* resultTarget,
     });
 }
 
+// Blocks until input reaches the thread's queue or milliseconds have passed.
+// MWMO_INPUTAVAILABLE also wakes for input that an earlier peek saw but left.
+void WaitForInput(DWORD milliseconds) {
+    MsgWaitForMultipleObjectsEx(0, nullptr, milliseconds, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+}
+
 // Offers a message to the dialog's accelerators and keyboard handling; true when taken.
 bool TakenByDialog(HWND dialog, MSG* message) {
     HACCEL accelerators = AcceleratorsOf(dialog);
@@ -278,15 +284,19 @@ void ShowModal(HWND dialog, DialogCallback callback, int32_t* resultTarget) {
     }
     ShowWindow(dialog, state.showCommand);
 
-    // Polls instead of blocking: an idle modal dialog wakes every millisecond.
+    // Sleeps while the queue is empty; the owner hears WM_ENTERIDLE once each
+    // time the queue runs empty, not again for a wake-up that brought nothing.
+    bool idleAnnounced = false;
     while (IsWindow(dialog)) {
         MSG message;
         if (!PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            if (!(state.style & DS_NOIDLEMSG) && state.owner)
+            if (!idleAnnounced && !(state.style & DS_NOIDLEMSG) && state.owner)
                 SendMessageW(state.owner, WM_ENTERIDLE, MSGF_DIALOGBOX, (LPARAM)dialog);
-            Sleep(1);
+            idleAnnounced = true;
+            if (IsWindow(dialog)) WaitForInput(INFINITE);
             continue;
         }
+        idleAnnounced = false;
         if (IsWindow(dialog) && TakenByDialog(dialog, &message)) continue;
         TranslateMessage(&message);
         DispatchMessageW(&message);
@@ -324,8 +334,9 @@ void FinishDialog(HWND dialog, int32_t result) {
 int32_t PumpEvents(DWORD idleMilliseconds) {
     MSG message;
     if (!PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        Sleep(idleMilliseconds);
-        return g_liveDialogs;
+        // A message that arrives during the wait is handled at once.
+        WaitForInput(idleMilliseconds);
+        if (!PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) return g_liveDialogs;
     }
     HWND active = g_activeDialog;
     if (!(active && IsWindow(active) && TakenByDialog(active, &message))) {
