@@ -29,6 +29,21 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     return 0;
 }
 
+namespace {
+
+bool g_comInitialised = false;
+
+// COM and the common control classes. The start window needs neither, and
+// their DLLs are delay-loaded, so this waits until the start window is painted.
+void CALLBACK InitialiseComAndControls(HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(nullptr, timer);
+    g_comInitialised = SUCCEEDED(CoInitialize(nullptr));
+    INITCOMMONCONTROLSEX classes = {sizeof(classes), 0x706F};
+    InitCommonControlsEx(&classes);
+}
+
+}  // namespace
+
 // Runs before and after WinMain: the platform check, COM and the common
 // control classes; the process then ends with WinMain's result.
 int main() {
@@ -36,13 +51,14 @@ int main() {
         MessageBoxA(nullptr, "Win98 No Support", nullptr, MB_TASKMODAL | MB_SETFOREGROUND);
         ExitProcess(255);
     }
-    CoInitialize(nullptr);
-    INITCOMMONCONTROLSEX classes = {sizeof(classes), 0x706F};
-    InitCommonControlsEx(&classes);
+    // A timer message is taken only when no posted, input or paint message is
+    // waiting: the first tick comes once the start window has been painted.
+    UINT_PTR pending = SetTimer(nullptr, 0, 0, InitialiseComAndControls);
 
     int result = WinMain(GetModuleHandleW(nullptr), nullptr, GetCommandLineA(), SW_SHOWDEFAULT);
 
+    KillTimer(nullptr, pending);
     ReleaseProcessTexts();
-    CoUninitialize();
+    if (g_comInitialised) CoUninitialize();
     ExitProcess((UINT)result);
 }
