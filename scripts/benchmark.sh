@@ -5,6 +5,8 @@
 # window and during conversions, peak working set and program size. CPU times
 # are read here, from the Unix side, when benchmark.exe hands a phase over.
 # Each goal's line ends with "met" or "NOT met".
+# Usage: benchmark.sh [DU_ZID.exe]   (another build of the program to measure
+# instead of build/program/DU_ZID.exe, for figures side by side)
 set -euo pipefail
 ROOT="$(cd "$(dirname "$0")/.." && pwd)"
 bash "$ROOT/scripts/setup.sh"
@@ -13,9 +15,11 @@ bash "$ROOT/scripts/build.sh" >/dev/null
 . "$ROOT/scripts/wine-env.sh"
 start_wine_session "$ROOT/build/wineprefix"
 
+measured="$(realpath "${1:-$ROOT/build/program/DU_ZID.exe}")"
 bench="$ROOT/build/bench"
 rm -rf "$bench"; mkdir -p "$bench/program/PLUG-IN" "$bench/scratch"
-cp "$ROOT/build/program/DU_ZID.exe" "$bench/program/"
+cp "$measured" "$bench/program/DU_ZID.exe"
+echo "measuring $measured"
 cp "$ROOT/.cache/encoder/ffmpeg.exe" "$bench/program/PLUG-IN/ffmpeg_III.exe"
 scratch="$bench/scratch"
 results="$bench/cpu.txt"
@@ -34,20 +38,24 @@ pid_of() {
 }
 seconds() { awk -v t="$1" -v hz="$hz" 'BEGIN { printf "%.2f", t / hz }'; }
 
-# Follows the encoder of one conversion: writes "program-ticks-at-its-start
-# program-ticks-at-its-end encoder-ticks" (its last reading) into a file.
+# Follows the encoder of one conversion, with shell built-ins only so that it
+# does not itself load the machine: on SIGTERM writes "program ticks at the
+# encoder's start, program ticks at its last reading, encoder ticks" to a file.
 follow_encoder() {
-    local out="$1" program="$2" pid="" t="" first="" last=""
-    while :; do
-        if [ -z "$pid" ]; then
-            pid="$(pid_of 'PLUG-IN.ffmpeg_III\.exe')"
-            [ -n "$pid" ] && first="$(ticks "$program")"
-        elif t2="$(awk '{print $14 + $15}' "/proc/$pid/stat" 2>/dev/null)" && [ -n "$t2" ]; then
-            t="$t2"; last="$(ticks "$program")"
-            echo "$first $last $t" >"$out.new" && mv "$out.new" "$out"
-        fi
-        sleep 0.01
+    local out="$1" program="$2" pid="" first=0 last=0 encoder=0 nap f p
+    trap 'echo "$first $last $encoder" >"$out"; exit 0' TERM
+    exec {nap}<> <(:)
+    until [ -n "$pid" ]; do
+        pid="$(pid_of 'PLUG-IN.ffmpeg_III\.exe')"
+        read -r -a p <"/proc/$program/stat" && first=$((p[13] + p[14]))
+        read -r -t 0.02 -u "$nap" || true
     done
+    while read -r -a f <"/proc/$pid/stat" 2>/dev/null; do
+        encoder=$((f[13] + f[14]))
+        read -r -a p <"/proc/$program/stat" && last=$((p[13] + p[14]))
+        read -r -t 0.01 -u "$nap" || true
+    done
+    while :; do read -r -t 1 -u "$nap" || true; done
 }
 
 timeout 1200 wine "$ROOT/build/tests/benchmark.exe" "$(winpath "$bench/program")" \
@@ -70,11 +78,11 @@ while kill -0 "$driver" 2>/dev/null; do
             echo "rest ${name#rest-} $((after - before))" >>"$results" ;;
         conversion-begin)
             program_ticks="$(ticks "$program")"
-            echo "0 0 0" >"$bench/encoder-ticks"
+            rm -f "$bench/encoder-ticks"
             follow_encoder "$bench/encoder-ticks" "$program" & follower=$! ;;
         conversion-end)
             used=$(( $(ticks "$program") - program_ticks ))
-            kill "$follower" 2>/dev/null || true; wait "$follower" 2>/dev/null || true
+            kill "$follower" 2>/dev/null; wait "$follower" 2>/dev/null
             read -r first last encoder <"$bench/encoder-ticks"
             echo "conversion $used ${encoder:-0} $(( ${last:-0} - ${first:-0} ))" >>"$results" ;;
     esac
@@ -110,7 +118,7 @@ cp "$ROOT/build/tests/startup_steps.exe" "$bench/program/"
 for i in 1 2 3 4 5; do
     (cd "$bench/program" && timeout 60 wine startup_steps.exe </dev/null 2>/dev/null | tr -d '\r')
 done >"$bench/steps.txt"
-echo "start-up steps, median of 5 (range) in ms:"
+echo "start-up steps of this build (tests/tools/startup_steps.cpp), median of 5 (range) in ms:"
 sed 's/: [0-9.-]* ms$//' "$bench/steps.txt" | awk '!seen[$0]++' | while read -r step; do
     figure="$(grep -F "$step: " "$bench/steps.txt" | sed 's/.*: \([0-9.-]*\) ms$/\1/' | spread '%.1f')"
     echo "  $step: $figure"
