@@ -33,7 +33,7 @@ ticks() { awk '{print $14 + $15}' "/proc/$1/stat" 2>/dev/null || echo 0; }
 pid_of() {
     local p
     for p in $(pgrep -f "$1" || true); do
-        if tr '\0' ' ' <"/proc/$p/cmdline" 2>/dev/null | grep -q "bench.program.$1"; then echo "$p"; return; fi
+        if tr '\0' ' ' 2>/dev/null <"/proc/$p/cmdline" | grep -q "bench.program.$1"; then echo "$p"; return; fi
     done
 }
 seconds() { awk -v t="$1" -v hz="$hz" 'BEGIN { printf "%.2f", t / hz }'; }
