@@ -66,10 +66,13 @@ driver=$!
 # Answers benchmark.exe's hand-overs until it ends; a failed reading must not
 # stop the script while the driver waits.
 set +e
+# The waiting uses shell built-ins only: no process is started while nothing is asked.
 program_ticks=0; follower=""
+exec {nap}<> <(:)
 while kill -0 "$driver" 2>/dev/null; do
-    ready="$(ls "$scratch"/*.ready 2>/dev/null | head -1 || true)"
-    if [ -z "$ready" ]; then sleep 0.05; continue; fi
+    ready=""
+    for candidate in "$scratch"/*.ready; do [ -e "$candidate" ] && ready="$candidate" && break; done
+    if [ -z "$ready" ]; then read -r -t 0.05 -u "$nap"; continue; fi
     name="$(basename "$ready" .ready)"
     program="$(pid_of 'DU_ZID\.exe')"
     case "$name" in
