@@ -346,6 +346,18 @@ TEST_CASE("loops: modal, modeless and PumpEvents") {
         poster.join();
         CHECK(Count(WM_APP + 20) == 1);
         CHECK(pumped < 1500);
+
+        // A message sent meanwhile is handled, but only a queued one ends the wait.
+        std::thread sender([dialog] {
+            Sleep(50);
+            SendMessageW(dialog, WM_APP + 21, 0, 0);
+        });
+        start = GetTickCount();
+        tk::PumpEvents(400);
+        pumped = GetTickCount() - start;
+        sender.join();
+        CHECK(Count(WM_APP + 21) == 1);
+        CHECK(pumped >= 390);
         tk::FinishDialog(dialog, 0);
 
         dialog = NewPixelsDialog(nullptr, 200, 100);

@@ -35,8 +35,9 @@ void ShowModal(HWND dialog, DialogCallback callback, int32_t* resultTarget = nul
 void ShowModeless(HWND dialog, DialogCallback callback);
 void FinishDialog(HWND dialog, int32_t result);
 // Handles at most one queued message; with none queued, waits up to
-// idleMilliseconds for one and handles it as soon as it arrives. Returns the
-// number of live toolkit dialogs.
+// idleMilliseconds for one and handles it as soon as it arrives (messages sent
+// meanwhile are handled without ending the wait). Returns the number of live
+// toolkit dialogs.
 int32_t PumpEvents(DWORD idleMilliseconds);
 
 void SetText(HWND window, const std::wstring& text);
