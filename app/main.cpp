@@ -3,10 +3,20 @@
 #include <commctrl.h>
 #include <objbase.h>
 
+#include <cstdlib>
+
 #include "app/globals.h"
 #include "app/main_window.h"
 #include "app/startup.h"
 #include "windows/secondary_windows.h"
+
+// The runtime's default terminate handler writes the pending exception's
+// demangled type to stderr, which a GUI process does not have; it would bring
+// the runtime's whole demangler into the program (some 45 KB). This one ends
+// the process as that handler does after its message.
+namespace __gnu_cxx {
+void __verbose_terminate_handler() { std::abort(); }
+}  // namespace __gnu_cxx
 
 // The run in its fixed order; the command line and show command are not used.
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
@@ -19,6 +29,21 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     return 0;
 }
 
+namespace {
+
+bool g_comInitialised = false;
+
+// COM and the common control classes. The start window needs neither, and
+// their DLLs are delay-loaded, so this waits until the start window is painted.
+void CALLBACK InitialiseComAndControls(HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(nullptr, timer);
+    g_comInitialised = SUCCEEDED(CoInitialize(nullptr));
+    INITCOMMONCONTROLSEX classes = {sizeof(classes), 0x706F};
+    InitCommonControlsEx(&classes);
+}
+
+}  // namespace
+
 // Runs before and after WinMain: the platform check, COM and the common
 // control classes; the process then ends with WinMain's result.
 int main() {
@@ -26,13 +51,14 @@ int main() {
         MessageBoxA(nullptr, "Win98 No Support", nullptr, MB_TASKMODAL | MB_SETFOREGROUND);
         ExitProcess(255);
     }
-    CoInitialize(nullptr);
-    INITCOMMONCONTROLSEX classes = {sizeof(classes), 0x706F};
-    InitCommonControlsEx(&classes);
+    // A timer message is taken only when no posted, input or paint message is
+    // waiting: the first tick comes once the start window has been painted.
+    UINT_PTR pending = SetTimer(nullptr, 0, 0, InitialiseComAndControls);
 
     int result = WinMain(GetModuleHandleW(nullptr), nullptr, GetCommandLineA(), SW_SHOWDEFAULT);
 
+    KillTimer(nullptr, pending);
     ReleaseProcessTexts();
-    CoUninitialize();
+    if (g_comInitialised) CoUninitialize();
     ExitProcess((UINT)result);
 }

@@ -96,7 +96,9 @@ bool WriteSettingsFile(const std::wstring& path, const Settings& settings) {
     // replaced in one step: a failure at any point leaves the old file whole.
     std::wstring temporary;
     for (unsigned attempt = 0; attempt < 100 && temporary.empty(); ++attempt) {
-        std::wstring candidate = path + L".new" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(attempt);
+        // std::to_string, unlike std::to_wstring, formats without the C runtime's printf.
+        std::wstring candidate =
+            path + L".new" + tk::Widen(std::to_string(GetCurrentProcessId()) + "-" + std::to_string(attempt));
         if (WriteNewFile(candidate, FormatSettingsText(settings))) temporary = candidate;
         else if (GetLastError() != ERROR_FILE_EXISTS && GetLastError() != ERROR_ALREADY_EXISTS) break;
     }

@@ -23,8 +23,10 @@
 #include "app/main_window.h"
 #include "app/program_path.h"
 #include "app/startup.h"
+#include "convert/conversion.h"
 #include "convert/settings.h"
 #include "tests/support/installation.h"
+#include "tests/support/modal_driver.h"
 #include "tests/support/program_driver.h"
 #include "tests/support/test_support.h"
 #include "tests/toolkit_support.h"
@@ -283,4 +285,60 @@ TEST_CASE("50 conversions and 100 openings each of About and Help leave nothing 
     CHECK(after.pictures == 0);
     CHECK(after.icons == 0);
     CHECK(after.liveDialogs == 0);
+}
+
+namespace {
+
+// Passes a second of the busy window's polling loop, read from the screen:
+// each pass brightens the first colour block by 5 (20 up to 255).
+struct PassRates {
+    double quiet = 0;    // with no message queued
+    double flooded = 0;  // with the main window's queue never empty
+    bool seen = false;
+};
+
+void CountPasses(HWND mainWindow, PassRates* rates) {
+    ProgramUser user(GetCurrentProcessId());
+    HWND busy = user.WaitForWindow(test::kBusyCaption, 30000);
+    if (busy) {
+        HWND block = GetDlgItem(busy, 201);
+        RECT client = {};
+        GetClientRect(block, &client);
+        auto level = [&] { return (double)GetGValue(test::PixelAt(block, client.right / 2, client.bottom / 2)); };
+        auto seconds = [] { return GetTickCount64() / 1000.0; };
+        double level0 = level(), time0 = seconds();
+        Sleep(1000);
+        double level1 = level(), time1 = seconds();
+        // 100 messages a second: more than the loop can take, one per pass.
+        while (seconds() - time1 < 0.5) {
+            PostMessageW(mainWindow, WM_NULL, 0, 0);
+            Sleep(10);
+        }
+        double level2 = level(), time2 = seconds();
+        rates->quiet = (level1 - level0) / 5 / (time1 - time0);
+        rates->flooded = (level2 - level1) / 5 / (time2 - time1);
+        rates->seen = true;
+    }
+    user.AnswerMessageBox(L"Information");
+}
+
+}  // namespace
+
+TEST_CASE("the busy window's polling loop: some 18 passes a second at rest, at most 40 while messages pour in") {
+    SoakFolders folders;
+    REQUIRE(test::WriteBytes(folders.program + L"PLUG-IN\\encoder_control.txt", "sleep=2500\nwrite\n"));
+    test::StandInMainWindow main;
+    IN_FILE = test::Utf8(folders.input / L"song.wav");
+    OUT_FILE = test::Utf8(folders.output / L"result.wav");
+    PassRates rates;
+    std::thread counter(CountPasses, main.handle(), &rates);
+    RunConversion();
+    counter.join();
+    REQUIRE(rates.seen);
+    // A pass is 25 ms of pause, then one message or a wait of up to 30 ms for one.
+    CHECK(rates.quiet >= 5);
+    CHECK(rates.quiet <= 22);
+    CHECK(rates.flooded <= 44);
+    std::printf("busy window passes a second: %.1f at rest, %.1f with messages pouring in\n", rates.quiet,
+                rates.flooded);
 }

@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <thread>
 #include <vector>
 
 #include "toolkit/toolkit.h"
@@ -319,9 +320,59 @@ TEST_CASE("loops: modal, modeless and PumpEvents") {
         CHECK(GetTickCount() - start >= 190);
         CHECK_FALSE(IsWindow(dialog));
         CHECK(ownerEnabledDuring == 0);
-        CHECK(idleSeen > 0);  // the owner hears WM_ENTERIDLE while the loop waits
+        // The owner hears WM_ENTERIDLE while the loop waits, once each time the
+        // queue runs empty: a loop that polled would send it every time it looked.
+        CHECK(idleSeen > 0);
+        CHECK(idleSeen < 20);
         CHECK(IsWindowEnabled(owner));
         tk::FinishDialog(owner, 0);
+    }
+    SUBCASE("a message posted while a loop waits is handled within that one wait") {
+        HWND dialog = NewPixelsDialog(nullptr, 200, 100);
+        tk::ShowModeless(dialog, Recorder);
+        tktest::PumpFor(50);
+        g_seen.clear();
+        // Posted from another thread, as input arrives, after the wait has begun.
+        auto postLater = [](HWND window, UINT message) {
+            return std::thread([=] {
+                Sleep(100);
+                PostMessageW(window, message, 0, 0);
+            });
+        };
+        std::thread poster = postLater(dialog, WM_APP + 20);
+        DWORD start = GetTickCount();
+        tk::PumpEvents(3000);
+        DWORD pumped = GetTickCount() - start;
+        poster.join();
+        CHECK(Count(WM_APP + 20) == 1);
+        CHECK(pumped < 1500);
+
+        // A message sent meanwhile is handled, but only a queued one ends the wait.
+        std::thread sender([dialog] {
+            Sleep(50);
+            SendMessageW(dialog, WM_APP + 21, 0, 0);
+        });
+        start = GetTickCount();
+        tk::PumpEvents(400);
+        pumped = GetTickCount() - start;
+        sender.join();
+        CHECK(Count(WM_APP + 21) == 1);
+        CHECK(pumped >= 390);
+        tk::FinishDialog(dialog, 0);
+
+        dialog = NewPixelsDialog(nullptr, 200, 100);
+        SetTimer(dialog, 1, 5000, nullptr);  // ends the loop should the post never wake it
+        poster = postLater(dialog, kFinish);
+        start = GetTickCount();
+        tk::ShowModal(dialog, [](HWND window, UINT message, WPARAM wParam, LPARAM lParam) -> int32_t {
+            if (message == WM_TIMER) tk::FinishDialog(window, 0);
+            return Recorder(window, message, wParam, lParam);
+        });
+        DWORD modal = GetTickCount() - start;
+        poster.join();
+        CHECK_FALSE(IsWindow(dialog));
+        CHECK(Count(kFinish) == 1);
+        CHECK(modal < 1500);
     }
     SUBCASE("ShowModeless leaves a painted window without PumpEvents") {
         HWND dialog = NewPixelsDialog(nullptr, 200, 100);

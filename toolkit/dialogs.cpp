@@ -186,6 +186,22 @@ bool AttachCallback(HWND dialog, DialogCallback callback, int32_t* resultTarget,
     });
 }
 
+// The performance counter in microseconds: GetTickCount may move in steps of
+// 16 ms, half of a busy-window wait.
+LONGLONG Microseconds() {
+    LARGE_INTEGER counter, frequency;
+    QueryPerformanceCounter(&counter);
+    QueryPerformanceFrequency(&frequency);
+    LONGLONG whole = counter.QuadPart / frequency.QuadPart, part = counter.QuadPart % frequency.QuadPart;
+    return whole * 1000000 + part * 1000000 / frequency.QuadPart;
+}
+
+// Blocks until input reaches the thread's queue or milliseconds have passed.
+// MWMO_INPUTAVAILABLE also wakes for input that an earlier peek saw but left.
+void WaitForInput(DWORD milliseconds) {
+    MsgWaitForMultipleObjectsEx(0, nullptr, milliseconds, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+}
+
 // Offers a message to the dialog's accelerators and keyboard handling; true when taken.
 bool TakenByDialog(HWND dialog, MSG* message) {
     HACCEL accelerators = AcceleratorsOf(dialog);
@@ -283,15 +299,19 @@ void ShowModal(HWND dialog, DialogCallback callback, int32_t* resultTarget) {
     }
     ShowWindow(dialog, state.showCommand);
 
-    // Polls instead of blocking: an idle modal dialog wakes every millisecond.
+    // Sleeps while the queue is empty; the owner hears WM_ENTERIDLE once each
+    // time the queue runs empty, not again for a wake-up that brought nothing.
+    bool idleAnnounced = false;
     while (IsWindow(dialog)) {
         MSG message;
         if (!PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            if (!(state.style & DS_NOIDLEMSG) && state.owner)
+            if (!idleAnnounced && !(state.style & DS_NOIDLEMSG) && state.owner)
                 SendMessageW(state.owner, WM_ENTERIDLE, MSGF_DIALOGBOX, (LPARAM)dialog);
-            Sleep(1);
+            idleAnnounced = true;
+            if (IsWindow(dialog)) WaitForInput(INFINITE);
             continue;
         }
+        idleAnnounced = false;
         if (IsWindow(dialog) && TakenByDialog(dialog, &message)) continue;
         TranslateMessage(&message);
         DispatchMessageW(&message);
@@ -330,9 +350,15 @@ void FinishDialog(HWND dialog, int32_t result) {
 
 int32_t PumpEvents(DWORD idleMilliseconds) {
     MSG message;
-    if (!PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        Sleep(idleMilliseconds);
-        return g_liveDialogs;
+    // A queued message that arrives during the wait is handled at once. A
+    // message sent from another thread or process (a window text asked for,
+    // say) is handled inside the peek and the wait goes on, so that such calls
+    // cannot make a caller's polling loop run faster.
+    LONGLONG start = Microseconds();
+    while (!PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        LONGLONG left = (LONGLONG)idleMilliseconds * 1000 - (Microseconds() - start);
+        if (left <= 0) return g_liveDialogs;
+        WaitForInput((DWORD)((left + 999) / 1000));
     }
     HWND active = g_activeDialog;
     if (!(active && IsWindow(active) && TakenByDialog(active, &message))) {

@@ -34,8 +34,10 @@ void ShowModal(HWND dialog, DialogCallback callback, int32_t* resultTarget = nul
 // Shows the dialog, painted, and returns at once; the caller keeps it alive with PumpEvents.
 void ShowModeless(HWND dialog, DialogCallback callback);
 void FinishDialog(HWND dialog, int32_t result);
-// Handles at most one queued message, or sleeps idleMilliseconds when there is
-// none. Returns the number of live toolkit dialogs.
+// Handles at most one queued message; with none queued, waits up to
+// idleMilliseconds for one and handles it as soon as it arrives (messages sent
+// meanwhile are handled without ending the wait). Returns the number of live
+// toolkit dialogs.
 int32_t PumpEvents(DWORD idleMilliseconds);
 
 void SetText(HWND window, const std::wstring& text);
