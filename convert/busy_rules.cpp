@@ -1,6 +1,5 @@
 #include "convert/busy_rules.h"
 
-#include <cstdio>
 
 ColorRamp NewColorRamp() { return ColorRamp{{kRampStart, kRampStart, kRampStart, kRampStart, kRampStart}}; }
 
@@ -18,14 +17,20 @@ void AdvanceColorRamp(ColorRamp& ramp) {
 
 COLORREF BlockColor(const ColorRamp& ramp, int i) { return RGB(20, ramp.level[i], 195); }
 
+// As the number format "00" writes it: 5 is 05, 123 stays 123. (The printf
+// family would bring its whole formatter into the program for this.)
+static std::string AtLeastTwoDigits(long n) {
+    std::string digits = std::to_string(n);
+    return digits.size() < 2 ? "0" + digits : digits;
+}
+
 std::string ProcessingTimeText(float elapsedSeconds) {
     float e = elapsedSeconds < 0 ? 0 : elapsedSeconds;
     long hours = (long)(e / 3600);
     long minutes = (long)((e - 3600.0f * hours) / 60);
     long seconds = (long)(e - 3600.0f * hours - 60.0f * minutes);
-    char text[64];
-    std::snprintf(text, sizeof(text), "Processing time: %02ld:%02ld:%02ld", hours, minutes, seconds);
-    return text;
+    return "Processing time: " + AtLeastTwoDigits(hours) + ":" + AtLeastTwoDigits(minutes) + ":" +
+           AtLeastTwoDigits(seconds);
 }
 
 std::string AnimationFrameName(int frame) { return "load" + std::to_string(frame); }

@@ -98,6 +98,6 @@ void ShowColorRamp(HWND window, const ColorRamp& ramp) {
 
 void ShowPercent(HWND window, int percent) {
     HWND label = GetDlgItem(window, kPercent);
-    tk::SetText(label, percent < 0 ? std::wstring() : std::to_wstring(percent) + L" %");
+    tk::SetText(label, percent < 0 ? std::wstring() : tk::Widen(std::to_string(percent) + " %"));
     tk::Redraw(label);
 }

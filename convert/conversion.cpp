@@ -1,6 +1,5 @@
 #include "convert/conversion.h"
 
-#include <cstdio>
 
 #include "app/program_path.h"
 #include "convert/busy_window.h"
@@ -59,12 +58,19 @@ bool PathExists(const std::string& path) {
     return GetFileAttributesW(tk::Widen(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+// "0x" and eight upper-case hexadecimal digits.
+std::string HexadecimalCode(uint32_t code) {
+    std::string text = "0x";
+    for (int shift = 28; shift >= 0; shift -= 4) text += "0123456789ABCDEF"[(code >> shift) & 0xF];
+    return text;
+}
+
 // What the system says of an error code, on one line.
 std::string SystemErrorText(DWORD code) {
     wchar_t* text = nullptr;
     DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
                              nullptr, code, 0, (LPWSTR)&text, 0, nullptr);
-    std::wstring message = n ? std::wstring(text, n) : L"Error " + std::to_wstring(code) + L".";
+    std::wstring message = n ? std::wstring(text, n) : tk::Widen("Error " + std::to_string(code) + ".");
     if (text) LocalFree(text);
     while (!message.empty() && (message.back() == L'\r' || message.back() == L'\n' || message.back() == L' '))
         message.pop_back();
@@ -231,11 +237,9 @@ ClosingMessage ClosingMessageFor(const EncoderOutcome& outcome, const std::strin
     if (outcome.end == EncoderEnd::NotStarted)
         return {"The encoder could not be started:\r\n" + encoderPath + because, "Attention", kWarning};
     if (outcome.code == 0) return {"Output conversion process finished", "Information", kInformation};
-    char code[32];
     // Exception codes such as 0xC0000005 read better in hexadecimal.
-    if (outcome.code >= 0xC0000000u) std::snprintf(code, sizeof(code), "0x%08X", (unsigned)outcome.code);
-    else std::snprintf(code, sizeof(code), "%u", (unsigned)outcome.code);
-    return {std::string("The conversion failed: the encoder ended with exit code ") + code + "." + because,
+    std::string code = outcome.code >= 0xC0000000u ? HexadecimalCode(outcome.code) : std::to_string(outcome.code);
+    return {"The conversion failed: the encoder ended with exit code " + code + "." + because,
             "Attention", kWarning};
 }
 

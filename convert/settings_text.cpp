@@ -1,8 +1,7 @@
 #include "convert/settings_text.h"
 
 #include <algorithm>
-#include <cmath>
-#include <cstdlib>
+#include <cstdint>
 #include <limits>
 
 #include "toolkit/spaces.h"
@@ -21,26 +20,30 @@ static bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 int32_t ParseModeNumber(const std::string& value) {
     size_t i = value.find_first_not_of(" \t\r\n");
     if (i == std::string::npos) return 0;
-    size_t start = i;
+    bool negative = value[i] == '-';
     if (value[i] == '+' || value[i] == '-') ++i;
-    size_t intDigits = 0, fracDigits = 0;
-    while (i < value.size() && IsDigit(value[i])) ++i, ++intDigits;
+    // Digits past 2^32 cannot change the saturated result: the magnitude stops there.
+    const int64_t kCeiling = int64_t(1) << 32;
+    int64_t magnitude = 0;
+    size_t digits = 0;
+    for (; i < value.size() && IsDigit(value[i]); ++i, ++digits)
+        magnitude = std::min(kCeiling, magnitude * 10 + (value[i] - '0'));
+    // The fraction rounds half to even, decided exactly on its decimal digits.
+    int firstFraction = 0;
+    bool restNonZero = false;
     if (i < value.size() && value[i] == '.') {
-        ++i;
-        while (i < value.size() && IsDigit(value[i])) ++i, ++fracDigits;
+        for (size_t f = i + 1; f < value.size() && IsDigit(value[f]); ++f, ++digits) {
+            if (f == i + 1) firstFraction = value[f] - '0';
+            else restNonZero = restNonZero || value[f] != '0';
+        }
     }
-    if (intDigits + fracDigits == 0) return 0;
+    if (digits == 0) return 0;
+    bool half = firstFraction == 5 && !restNonZero;
+    if (firstFraction > 5 || (firstFraction == 5 && !half) || (half && magnitude % 2 == 1)) ++magnitude;
 
-    // strtod rounds correctly; the copy holds only sign, digits and point, so
-    // none of its wider syntax (exponents, hex, inf) can come in.
-    std::string number = value.substr(start, i - start);
-    double parsed = std::strtod(number.c_str(), nullptr);
-    double rounded = std::nearbyint(parsed);  // the default mode rounds half to even
-    if (!(rounded <= (double)std::numeric_limits<int32_t>::max()))
-        return std::numeric_limits<int32_t>::max();
-    if (rounded < (double)std::numeric_limits<int32_t>::min())
-        return std::numeric_limits<int32_t>::min();
-    return (int32_t)rounded;
+    int64_t signedValue = negative ? -magnitude : magnitude;
+    return (int32_t)std::max<int64_t>(std::numeric_limits<int32_t>::min(),
+                                      std::min<int64_t>(std::numeric_limits<int32_t>::max(), signedValue));
 }
 
 Settings ParseSettingsText(std::string text, const std::string& defaultFolder) {

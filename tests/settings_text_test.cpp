@@ -73,6 +73,9 @@ TEST_CASE("mode numbers: blanks, sign, fraction rounded half to even") {
     CHECK(ParseModeNumber("-") == 0);
     CHECK(ParseModeNumber("0x1F") == 0);
     CHECK(ParseModeNumber("1e3") == 1);
+    // Decided on the digits themselves: no binary rounding turns this into a tie.
+    CHECK(ParseModeNumber("2.50000000000000000000001") == 3);
+    CHECK(ParseModeNumber("2147483646.5") == 2147483646);
 }
 
 TEST_CASE("mode numbers outside 32 bits saturate") {
