@@ -148,6 +148,17 @@ std::string ReadLogText(const std::string& path) {
     return text;
 }
 
+// The log is read again only when the encoder has written to it since.
+void ShowProgressFromLog(HWND busy, EncoderJob& job) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExW(tk::Widen(job.logFile).c_str(), GetFileExInfoStandard, &data)) return;
+    int64_t size = ((int64_t)data.nFileSizeHigh << 32) | data.nFileSizeLow;
+    if (size == job.logSizeRead) return;
+    job.logSizeRead = size;
+    int percent = ProgressPercent(ReadLogText(job.logFile));
+    if (percent > job.percent) ShowPercent(busy, job.percent = percent);  // it never goes down
+}
+
 float SecondsSince(ULONGLONG startTicks) { return (float)(GetTickCount64() - startTicks) / 1000.0f; }
 
 // The busy window's moving parts between two passes.
@@ -166,8 +177,7 @@ void AnimateOnce(HWND busy, ULONGLONG startTicks, BusyAnimation& animation, Enco
         animation.frame = (animation.frame % 4) + 1;
         ShowAnimationFrame(busy, animation.frame);
         ShowProcessingTime(busy, SecondsSince(startTicks));
-        int percent = ProgressPercent(ReadLogText(job.logFile));
-        if (percent > job.percent) ShowPercent(busy, job.percent = percent);  // it never goes down
+        ShowProgressFromLog(busy, job);
     }
     ShowColorRamp(busy, animation.ramp);
     Sleep(25);

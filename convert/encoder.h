@@ -18,6 +18,7 @@ struct EncoderJob {
     std::string logFile;        // the encoder's standard error, beside temporaryFile
     HANDLE stopEvent = nullptr; // set by the main thread: end the encoder now
     int percent = -1;           // what the busy window shows; -1: nothing yet
+    int64_t logSizeRead = -1;   // the log's size when the busy window last read it
     std::atomic<EncoderOutcome> outcome{EncoderOutcome{EncoderEnd::Pending, 0}};
 };
 
