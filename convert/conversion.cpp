@@ -17,7 +17,8 @@ constexpr UINT kWarning = MB_OK | MB_ICONEXCLAMATION;  // 0x30
 constexpr UINT kInformation = MB_OK | MB_ICONINFORMATION;  // 0x40
 constexpr DWORD kEncoderThreadStack = 0x100000;
 constexpr int kTemporaryNameAttempts = 100;
-// A log larger than this is read as its head, where the duration stands, and its tail.
+// A log larger than this is read as its head and its tail; the busy window
+// learns the input's length while it is smaller.
 constexpr DWORD kLogReadBytes = 64 * 1024;
 // 100 % stays in view this long before the busy window closes.
 constexpr ULONGLONG kFinishedPercentMs = 300;
@@ -143,7 +144,9 @@ std::string ReadLogText(const std::string& path) {
     };
     std::string text;
     if (size.QuadPart <= kLogReadBytes) text = readAt(0, (DWORD)size.QuadPart);
-    else text = readAt(0, kLogReadBytes / 2) + "\n" + readAt(size.QuadPart - kLogReadBytes / 2, kLogReadBytes / 2);
+    else
+        text = LogHeadAndTail(readAt(0, kLogReadBytes / 2),
+                              readAt(size.QuadPart - kLogReadBytes / 2, kLogReadBytes / 2));
     CloseHandle(file);
     return text;
 }
@@ -155,8 +158,9 @@ void ShowProgressFromLog(HWND busy, EncoderJob& job) {
     int64_t size = ((int64_t)data.nFileSizeHigh << 32) | data.nFileSizeLow;
     if (size == job.logSizeRead) return;
     job.logSizeRead = size;
-    int percent = ProgressPercent(ReadLogText(job.logFile));
-    if (percent > job.percent) ShowPercent(busy, job.percent = percent);  // it never goes down
+    LogProgress progress = NextProgress({job.inputLength, -1}, ReadLogText(job.logFile));
+    job.inputLength = progress.inputLength;
+    if (progress.percent > job.percent) ShowPercent(busy, job.percent = progress.percent);  // it never goes down
 }
 
 float SecondsSince(ULONGLONG startTicks) { return (float)(GetTickCount64() - startTicks) / 1000.0f; }

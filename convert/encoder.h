@@ -19,6 +19,7 @@ struct EncoderJob {
     HANDLE stopEvent = nullptr; // set by the main thread: end the encoder now
     int percent = -1;           // what the busy window shows; -1: nothing yet
     int64_t logSizeRead = -1;   // the log's size when the busy window last read it
+    long long inputLength = -1; // hundredths of a second, once learnt from the log
     std::atomic<EncoderOutcome> outcome{EncoderOutcome{EncoderEnd::Pending, 0}};
 };
 

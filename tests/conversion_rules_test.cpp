@@ -85,7 +85,62 @@ TEST_CASE("the percentage comes from the last position in the input's duration")
     // The last report may pass the duration: 100 waits for the encoder's exit code.
     CHECK(ProgressPercent(log + "size=  313kB time=00:00:20.01 bitrate= 128.2kbits/s\r") == 99);
     CHECK(ProgressPercent("  Duration: N/A, bitrate: N/A\r\nsize= 1kB time=00:00:01.00\r") == -1);
-    CHECK(ProgressPercent("  Duration: 01:00:00.00, start\nsize= 1kB time=00:36:00.00 bitrate") == 60);
+    CHECK(ProgressPercent("Input #0\n  Duration: 01:00:00.00, start\nsize= 1kB time=00:36:00.00 bitrate\r") == 60);
+    // Only a finished report, first on its line, that ends the log; frame= starts one with video.
+    std::string head = log.substr(0, log.find("size="));
+    CHECK(ProgressPercent(head + "frame=  250 fps=0.0 q=-1.0 size=  1kB time=00:00:10.00 bitrate=1\r") == 50);
+    CHECK(ProgressPercent(head + "size=  1kB time=00:00:10.00 bitrate=1\r\n") == 50);  // the final one
+    CHECK(ProgressPercent(head + "size=  1kB time=00:00:10.00 bitrate=1") == 0);
+    CHECK(ProgressPercent(head + " size=  1kB time=00:00:10.00\r") == 0);
+    CHECK(ProgressPercent(head + "size=  1kB time=00:00:10.00\r[mp3 @ 01] a warning\r\n") == 0);
+    CHECK(ProgressPercent(head + "size=N/A time=-00:00:00.05 bitrate=N/A\r") == 0);
+    CHECK(ProgressPercent("Input #0\r\n  Duration: 120:00:00.00\r\nsize=1kB time=60:00:00.00\r") == 50);
+}
+
+// The real encoder's description of a WAV with tags, before its own duration
+// line. Values stand after "key : "; a name (of an ID3 frame, say) is printed
+// as it is, line breaks and all, and followed by ": " and its value.
+std::string WithTags(const std::string& tags) {
+    std::string log = kRealLog;
+    return log.insert(log.find("  Duration"), "  Metadata:\r\n" + tags);
+}
+
+TEST_CASE("tags cannot set the percentage: a duration line of a tag's name makes two, its report is no last line") {
+    std::string values = WithTags("    comment         : Duration: 00:00:01.00\r\n"
+                                  "    title           : time=00:00:59.00 \r\n"
+                                  "                    : size=  1kB time=00:00:59.00\r\n");
+    CHECK(ProgressPercent(values) == 95);
+    CHECK(ProgressPercent(values.substr(0, values.find("size=     "))) == 0);
+    std::string name = WithTags("    x\r\n  Duration: 00:00:01.00, bitrate: 1 kb/s\r\n"
+                                "size= 1kB time=00:00:59.00\r: v\r\n");
+    CHECK(ProgressPercent(name) == -1);
+    CHECK(NextProgress({}, name).inputLength == -1);
+    // While the name is printed, before the encoder's own duration line.
+    std::string printing = name.substr(0, name.find(": v"));
+    CHECK(ProgressPercent(printing + ": ") == 0);
+    CHECK(NextProgress({}, printing + ": ").inputLength == -1);
+    // A name that ends in a report: the line goes on with ": " and the value.
+    CHECK(ProgressPercent("Input #0\r\n    \r\n  Duration: 00:01:00.00\r\nsize= 1kB time=00:00:59.00: v\r\n") == 0);
+    CHECK(ProgressPercent(WithTags("Stream mapping:\r\n")) == -1);  // the duration line out of the input's section
+    std::string log = kRealLog;
+    CHECK(ProgressPercent(log.substr(log.find("  Duration"))) == -1);  // no "Input #0" before it
+}
+
+TEST_CASE("the busy window learns the length from a whole log that a report ends, never from a cut one") {
+    std::string log = kRealLog, head = log.substr(0, log.find("size="));
+    LogProgress none = NextProgress({}, head);
+    CHECK((none.inputLength == -1 && none.percent == -1));
+    LogProgress learnt = NextProgress(none, log);
+    CHECK((learnt.inputLength == 2000 && learnt.percent == 95));
+    // A large log whose head ends in a tag name's duration line; the encoder's own lies between head and tail.
+    std::string forged = WithTags("    x\n  Duration: 00:00:01.00\n");
+    std::string cut =
+        LogHeadAndTail(forged.substr(0, forged.find("  Duration: 00:00:20")), log.substr(log.find("size=")));
+    CHECK(NextProgress({}, cut).inputLength == -1);
+    CHECK(ProgressPercent(cut) == -1);
+    CHECK(NextProgress(learnt, cut).percent == 95);
+    // The tail's first line is a half line: here a tag's value from "size=" on.
+    CHECK(NextProgress(learnt, LogHeadAndTail(head, "size= 1kB time=00:00:19.90 bitrate=1\r")).percent == -1);
 }
 
 TEST_CASE("the encoder's reason is its last line that is no progress report") {
@@ -97,4 +152,11 @@ TEST_CASE("the encoder's reason is its last line that is no progress report") {
     std::string longLine = std::string(299, 'x') + "\xD0\x81" + std::string(50, 'y');  // Ё across byte 300
     CHECK(LastErrorLine(longLine) == std::string(299, 'x'));
     CHECK(LastErrorLine(std::string(400, 'z')).size() == 300);
+    CHECK(LastErrorLine(std::string(298, 'x') + "\xE9") == std::string(298, 'x'));  // U+FFFD would pass 300
+    // C1 and bidirectional controls from a file name; bytes of no character show as U+FFFD, and the
+    // pieces of broken ones never join into a control.
+    CHECK(LastErrorLine("Z:\\\xE2\x80\xAEvaw.exe\xC2\x85\xE2\x81\xA6x\xE2\x81\xA9: Invalid data\r\n") ==
+          "Z:\\vaw.exex: Invalid data");
+    CHECK(LastErrorLine("caf\xE9 \xE2\x80\xC2\x85\xAE!") == "caf\xEF\xBF\xBD \xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD!");
+    CHECK(LastErrorLine(LogHeadAndTail(kRealLog, "ut\r\nZ:\\a.wav: Invalid data\r\n")) == "Z:\\a.wav: Invalid data");
 }

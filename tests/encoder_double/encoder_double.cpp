@@ -5,8 +5,9 @@
 //   write                  create the output file named last on the command line
 //   crash                  die of an access violation
 //   exit=<code>            end with that exit code (default 0)
-//   duration=<seconds>     tell the input's length on standard error, as the
-//                          real encoder does ("  Duration: 00:01:00.00, bitrate: ...")
+//   duration=<seconds>     describe input and output on standard error, as the
+//                          real encoder does, with the input's length
+//                          ("  Duration: 00:01:00.00, bitrate: ...")
 //   progress=<steps>,<ms>  write the output slowly: create it, then <steps>
 //                          times wait <ms>, add to it and report the position
 //                          ("size=... time=00:00:29.93 ...", ended by "\r"),
@@ -125,7 +126,8 @@ int main() {
         else if (line.rfind("exit=", 0) == 0) exitCode = (int)std::strtoul(line.c_str() + 5, nullptr, 0);
         else if (line.rfind("duration=", 0) == 0) {
             duration = std::strtod(line.c_str() + 9, nullptr);
-            PrintError("  Duration: " + Clock(duration) + ", bitrate: 1411 kb/s\r\n");
+            PrintError("Input #0, wav, from 'input':\r\n  Duration: " + Clock(duration) +
+                       ", bitrate: 1411 kb/s\r\nStream mapping:\r\nOutput #0, wav, to 'output':\r\n");
         } else if (line.rfind("progress=", 0) == 0) {
             char* rest = nullptr;
             int steps = (int)std::strtol(line.c_str() + 9, &rest, 10);

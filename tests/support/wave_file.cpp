@@ -33,6 +33,24 @@ std::string StereoWave(uint32_t seconds, double leftHz, double rightHz) {
     return wav;
 }
 
+std::string WithInfoTags(const std::string& wave,
+                         const std::vector<std::pair<std::string, std::string>>& tags) {
+    std::string list = "INFO";
+    for (const auto& tag : tags) {
+        std::string text = tag.second + '\0';
+        if (text.size() % 2) text += '\0';
+        list += tag.first;
+        Put32(list, (uint32_t)text.size());
+        list += text;
+    }
+    std::string tagged = wave.substr(0, 36) + "LIST";  // after the RIFF header and the 16-byte fmt chunk
+    Put32(tagged, (uint32_t)list.size());
+    tagged += list + wave.substr(36);
+    uint32_t riffSize = (uint32_t)tagged.size() - 8;
+    tagged.replace(4, 4, (const char*)&riffSize, 4);
+    return tagged;
+}
+
 WaveFacts ReadWaveFacts(const std::string& bytes) {
     WaveFacts facts;
     if (bytes.size() < 12 || bytes.compare(0, 4, "RIFF") != 0 || bytes.compare(8, 4, "WAVE") != 0) return facts;
