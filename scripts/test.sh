@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs, builds and runs the whole test suite: first the pure logic natively
-# under the sanitizers with a bounded fuzz run of the settings reader, then
+# under the sanitizers with a bounded fuzz run of the readers, then
 # everything under Wine. The Wine ctest summary is the last thing it prints.
 set -euo pipefail
 ROOT="$(cd "$(dirname "$0")/.." && pwd)"
