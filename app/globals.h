@@ -14,6 +14,8 @@ enum class EncoderEnd : int32_t {
     NotStarted = 1,  // the process could not be created; code is GetLastError()
     Exited = 2,      // the process ended; code is its exit code
     Stopped = 3,     // the user stopped it and the process was ended
+    WroteNothing = 4,  // it ended with 0 but left no output, or an empty one:
+                       // told by the run, which looks at what was left
 };
 
 struct EncoderOutcome {

@@ -1,13 +1,17 @@
 // The process frame around WinMain and the fixed order of the run.
 #include <windows.h>
 #include <commctrl.h>
+#include <delayimp.h>
 #include <objbase.h>
 
 #include <cstdlib>
+#include <string>
 
 #include "app/globals.h"
 #include "app/main_window.h"
 #include "app/startup.h"
+#include "toolkit/text.h"
+#include "toolkit/toolkit.h"
 #include "windows/secondary_windows.h"
 
 // The runtime's default terminate handler writes the pending exception's
@@ -33,6 +37,17 @@ namespace {
 
 bool g_comInitialised = false;
 
+// The shell, COM, the file dialogs and the common controls are loaded at their
+// first call. Should one of them be missing or broken, the loader's default is
+// an exception that ends the program as a crash: say which instead, and end.
+FARPROC WINAPI DelayLoadFailed(unsigned notification, PDelayLoadInfo info) {
+    if (notification != dliFailLoadLib && notification != dliFailGetProc) return nullptr;
+    std::string library = (info && info->szDll) ? info->szDll : "?";
+    tk::ShowMessage(tk::Widen("A part of Windows that the program needs could not be loaded: " + library),
+                    L"Attention", MB_OK | MB_ICONEXCLAMATION | MB_TASKMODAL | MB_SETFOREGROUND);
+    ExitProcess(1);
+}
+
 // COM and the common control classes. The start window needs neither, and
 // their DLLs are delay-loaded, so this waits until the start window is painted.
 void CALLBACK InitialiseComAndControls(HWND, UINT, UINT_PTR timer, DWORD) {
@@ -47,6 +62,7 @@ void CALLBACK InitialiseComAndControls(HWND, UINT, UINT_PTR timer, DWORD) {
 // Runs before and after WinMain: the platform check, COM and the common
 // control classes; the process then ends with WinMain's result.
 int main() {
+    __pfnDliFailureHook2 = DelayLoadFailed;
     if (!IsNtFamily()) {
         MessageBoxA(nullptr, "Win98 No Support", nullptr, MB_TASKMODAL | MB_SETFOREGROUND);
         ExitProcess(255);

@@ -132,12 +132,17 @@ std::string SingleDroppedFile(HDROP drop) {
     return InputFileExists(file) ? file : std::string();
 }
 
+// Another window of the program is open over the main window (a file dialog,
+// a message, About or Help), or the main window waits for one: what the user
+// agreed to there must not change under it.
+bool AnotherWindowIsOpen(HWND window) { return !IsWindowEnabled(window) || tk::HasOtherOpenWindow(window); }
+
 // A file dragged from Explorer loads as if chosen in the Open dialog; several
-// files, a folder or a drop during a run only beep.
-int32_t OnDropFiles(HDROP drop) {
+// files, a folder, a drop during a run or while another window is open only beep.
+int32_t OnDropFiles(HWND window, HDROP drop) {
     std::string file = SingleDroppedFile(drop);
     DragFinish(drop);
-    if (RunInProgress() || file.empty()) {
+    if (RunInProgress() || AnotherWindowIsOpen(window) || file.empty()) {
         tk::AlertBeep();
         return 1;
     }
@@ -152,13 +157,20 @@ int32_t OnExit(HWND window) {
     return 0;
 }
 
+// Help and About are modal: opened during a run, their loop would hold the
+// run's until they close, and the run could neither end nor stop meanwhile.
+void OnSecondaryWindow(void (*run)()) {
+    if (RunInProgress()) return tk::AlertBeep();
+    run();
+}
+
 int32_t OnCommand(HWND window, int id) {
     switch (id) {
         case kLoadButton: OnLoad(); return 0;
         case kConvertButton: OnConvert(); return 0;
         case kExitButton: return OnExit(window);
-        case kHelpButton: RunInstructionWindow(); return 0;
-        case kAboutButton: RunAboutWindow(); return 0;
+        case kHelpButton: OnSecondaryWindow(RunInstructionWindow); return 0;
+        case kAboutButton: OnSecondaryWindow(RunAboutWindow); return 0;
         default: return 0;  // IDOK and IDCANCEL from Enter and Escape included
     }
 }
@@ -171,7 +183,7 @@ int32_t MainWindowCallback(HWND window, UINT message, WPARAM wParam, LPARAM lPar
         case WM_SETCURSOR: return OnSetCursor(window, (HWND)wParam);
         case WM_SYSCOMMAND: return OnSysCommand(wParam);
         case WM_COMMAND: return OnCommand(window, LOWORD(wParam));
-        case WM_DROPFILES: return OnDropFiles((HDROP)wParam);
+        case WM_DROPFILES: return OnDropFiles(window, (HDROP)wParam);
         default: return 0;
     }
 }
@@ -182,13 +194,14 @@ int32_t RunMainWindow() {
     fonts.subtitle = tk::NewFont(L"Times New Roman", 20, tk::FontBold | tk::FontItalic, 0, 0, 0);
 
     std::string caption = std::string(kCaptionStart) + "  " + kMakerWebAddress;
+    // WS_EX_ACCEPTFILES is all that DragAcceptFiles would set; the shell is
+    // loaded only when something is dropped.
     HWND window = tk::NewDialog(tk::CoordinateMode::Pixels, nullptr, tk::Widen(caption), tk::DefaultPosition,
-                                tk::DefaultPosition, kClientWidth, kClientHeight, kWindowStyle, 0);
+                                tk::DefaultPosition, kClientWidth, kClientHeight, kWindowStyle, WS_EX_ACCEPTFILES);
     MAIN_WINDOW = window;
     tk::SetColors(window, tk::DialogItself, kDefaultText, kBackground);
     AddControls(window, fonts);
     tk::SetDialogIcon(window, L"VIDEO");
-    DragAcceptFiles(window, TRUE);
 
     int32_t endValue = 0;
     tk::ShowModal(window, MainWindowCallback, &endValue);

@@ -16,7 +16,7 @@ namespace {
 constexpr UINT kWarning = MB_OK | MB_ICONEXCLAMATION;  // 0x30
 constexpr UINT kInformation = MB_OK | MB_ICONINFORMATION;  // 0x40
 constexpr DWORD kEncoderThreadStack = 0x100000;
-constexpr int kTemporaryNameAttempts = 100;
+constexpr int kTemporaryNameAttempts = 1000;
 // A log larger than this is read as its head and its tail; the busy window
 // learns the input's length while it is smaller.
 constexpr DWORD kLogReadBytes = 64 * 1024;
@@ -57,6 +57,17 @@ bool IdentifyFile(const std::wstring& path, FileIdentity* identity) {
 
 bool PathExists(const std::string& path) {
     return GetFileAttributesW(tk::Widen(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// A file of a run as the file functions take it whatever its length: full,
+// and past MAX_PATH in the extended form.
+std::string RunFilePath(const std::string& path) { return ExtendedLengthPath(tk::Narrow(FullPath(path))); }
+
+// Size of an existing file; -1 when there is none.
+int64_t FileSize(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExW(tk::Widen(path).c_str(), GetFileExInfoStandard, &data)) return -1;
+    return ((int64_t)data.nFileSizeHigh << 32) | data.nFileSizeLow;
 }
 
 // "0x" and eight upper-case hexadecimal digits.
@@ -105,7 +116,7 @@ bool PathsAreUsable() {
 // folder takes no new file.
 bool ReserveTemporaryFiles(EncoderJob& job, DWORD* error) {
     for (int attempt = 1; attempt <= kTemporaryNameAttempts; ++attempt) {
-        std::string temporary = TemporaryOutputPath(job.outFile, attempt);
+        std::string temporary = RunFilePath(TemporaryOutputPath(job.outFile, attempt));
         std::string log = EncoderLogPath(temporary);
         if (PathExists(temporary) || PathExists(log)) continue;
         HANDLE file = CreateFileW(tk::Widen(log).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
@@ -153,10 +164,8 @@ std::string ReadLogText(const std::string& path) {
 
 // The log is read again only when the encoder has written to it since.
 void ShowProgressFromLog(HWND busy, EncoderJob& job) {
-    WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!GetFileAttributesExW(tk::Widen(job.logFile).c_str(), GetFileExInfoStandard, &data)) return;
-    int64_t size = ((int64_t)data.nFileSizeHigh << 32) | data.nFileSizeLow;
-    if (size == job.logSizeRead) return;
+    int64_t size = FileSize(job.logFile);
+    if (size < 0 || size == job.logSizeRead) return;
     job.logSizeRead = size;
     LogProgress progress = NextProgress({job.inputLength, -1}, ReadLogText(job.logFile));
     job.inputLength = progress.inputLength;
@@ -197,14 +206,21 @@ void PollUntilEncoderEnds(HWND busy, ULONGLONG startTicks, BusyAnimation& animat
 
 bool Succeeded(const EncoderOutcome& outcome) { return outcome.end == EncoderEnd::Exited && outcome.code == 0; }
 
+// The user answered Yes to the stop question.
+bool StopAsked(const EncoderJob& job) { return WaitForSingleObject(job.stopEvent, 0) == WAIT_OBJECT_0; }
+
 // After a whole run the output replaces the chosen file; after any other end
-// the temporary file goes and the chosen file stays as it was. The log goes
-// either way. Returns the message for the user.
-ClosingMessage PutOutputInPlace(const EncoderJob& job, const EncoderOutcome& outcome) {
+// the temporary file goes and the chosen file stays as it was. A run the user
+// stopped has ended so, whatever the encoder did meanwhile: the question may
+// have stayed open until it had finished. The log goes either way. Returns the
+// message for the user.
+ClosingMessage PutOutputInPlace(const EncoderJob& job, EncoderOutcome outcome, bool stopped) {
     std::wstring temporary = tk::Widen(job.temporaryFile);
+    if (stopped) outcome.end = EncoderEnd::Stopped;
+    else if (Succeeded(outcome) && FileSize(job.temporaryFile) <= 0) outcome.end = EncoderEnd::WroteNothing;
     std::string reason;
     if (outcome.end == EncoderEnd::NotStarted) reason = SystemErrorText(outcome.code);
-    else if (outcome.end == EncoderEnd::Exited && outcome.code != 0) reason = LastErrorLine(ReadLogText(job.logFile));
+    else if (outcome.end != EncoderEnd::Stopped && !Succeeded(outcome)) reason = LastErrorLine(ReadLogText(job.logFile));
     DeleteFileW(tk::Widen(job.logFile).c_str());
 
     ClosingMessage message = ClosingMessageFor(outcome, EncoderPath(ProgramFolder()), reason);
@@ -212,9 +228,7 @@ ClosingMessage PutOutputInPlace(const EncoderJob& job, const EncoderOutcome& out
         DeleteFileW(temporary.c_str());
         return message;
     }
-    // An encoder that ends well without writing anything leaves the chosen file be.
-    if (!PathExists(job.temporaryFile)) return message;
-    if (MoveFileExW(temporary.c_str(), tk::Widen(job.outFile).c_str(),
+    if (MoveFileExW(temporary.c_str(), tk::Widen(RunFilePath(job.outFile)).c_str(),
                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         return message;
     DWORD error = GetLastError();
@@ -250,6 +264,8 @@ ClosingMessage ClosingMessageFor(const EncoderOutcome& outcome, const std::strin
     if (outcome.end == EncoderEnd::Stopped) return {"The conversion was stopped.", "Information", kInformation};
     if (outcome.end == EncoderEnd::NotStarted)
         return {"The encoder could not be started:\r\n" + encoderPath + because, "Attention", kWarning};
+    if (outcome.end == EncoderEnd::WroteNothing)
+        return {"The conversion failed: the encoder wrote no output." + because, "Attention", kWarning};
     if (outcome.code == 0) return {"Output conversion process finished", "Information", kInformation};
     // Exception codes such as 0xC0000005 read better in hexadecimal.
     std::string code = outcome.code >= 0xC0000000u ? HexadecimalCode(outcome.code) : std::to_string(outcome.code);
@@ -301,12 +317,14 @@ void RunConversion() {
     CloseHandle(thread);
 
     EncoderOutcome outcome = job.outcome.load(std::memory_order_acquire);
-    if (Succeeded(outcome)) {
+    if (Succeeded(outcome) && !StopAsked(job)) {
         ShowPercent(busy, job.percent = 100);
         for (ULONGLONG shown = GetTickCount64(); GetTickCount64() - shown < kFinishedPercentMs;)
             AnimateOnce(busy, startTicks, animation, job);
     }
-    ClosingMessage message = PutOutputInPlace(job, outcome);
+    // Asked last, with nothing handled in between: once the output is in place
+    // the window that could ask to stop is gone.
+    ClosingMessage message = PutOutputInPlace(job, outcome, StopAsked(job));
 
     tk::FinishDialog(busy, 0);
     tk::FreeFont(font);

@@ -17,16 +17,17 @@ HANDLE CreateLog(const std::wstring& path) {
                        &inheritable, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
-// CreateProcessA, the encoder inheriting log alone when there is one. Where the
-// platform refuses a list of inherited handles, log is still the only handle of
-// the program made inheritable.
-bool StartProcess(char* commandLine, HANDLE log, PROCESS_INFORMATION* process) {
+// CreateProcessA with creation flags added, the encoder inheriting log alone
+// when there is one. Where the platform refuses a list of inherited handles,
+// log is still the only handle of the program made inheritable.
+bool StartProcess(char* commandLine, HANDLE log, DWORD flags, PROCESS_INFORMATION* process) {
+    flags |= NORMAL_PRIORITY_CLASS;
     STARTUPINFOEXA startup = {};
     startup.StartupInfo.cb = sizeof(startup);
     startup.StartupInfo.dwFlags = STARTF_USESHOWWINDOW;
     startup.StartupInfo.wShowWindow = SW_HIDE;
     if (log == INVALID_HANDLE_VALUE)
-        return CreateProcessA(nullptr, commandLine, nullptr, nullptr, FALSE, NORMAL_PRIORITY_CLASS, nullptr, nullptr,
+        return CreateProcessA(nullptr, commandLine, nullptr, nullptr, FALSE, flags, nullptr, nullptr,
                               &startup.StartupInfo, process) != FALSE;
 
     startup.StartupInfo.dwFlags |= STARTF_USESTDHANDLES;
@@ -42,20 +43,64 @@ bool StartProcess(char* commandLine, HANDLE log, PROCESS_INFORMATION* process) {
     bool started = false;
     if (limited) {
         startup.lpAttributeList = list;
-        started = CreateProcessA(nullptr, commandLine, nullptr, nullptr, TRUE,
-                                 NORMAL_PRIORITY_CLASS | EXTENDED_STARTUPINFO_PRESENT, nullptr, nullptr,
-                                 &startup.StartupInfo, process) != FALSE;
+        started = CreateProcessA(nullptr, commandLine, nullptr, nullptr, TRUE, flags | EXTENDED_STARTUPINFO_PRESENT,
+                                 nullptr, nullptr, &startup.StartupInfo, process) != FALSE;
         startup.lpAttributeList = nullptr;
     }
     DWORD error = started ? ERROR_SUCCESS : GetLastError();
     if (listed) DeleteProcThreadAttributeList(list);
     if (!started && (!limited || error == ERROR_INVALID_PARAMETER || error == ERROR_NOT_SUPPORTED)) {
-        started = CreateProcessA(nullptr, commandLine, nullptr, nullptr, TRUE, NORMAL_PRIORITY_CLASS, nullptr,
-                                 nullptr, &startup.StartupInfo, process) != FALSE;
+        started = CreateProcessA(nullptr, commandLine, nullptr, nullptr, TRUE, flags, nullptr, nullptr,
+                                 &startup.StartupInfo, process) != FALSE;
         error = started ? ERROR_SUCCESS : GetLastError();
     }
     SetLastError(error);
     return started;
+}
+
+// A job object that ends every process in it when its last handle closes:
+// when the program ends, however it ends, the system takes the encoder with
+// it. nullptr when the platform will not make one.
+HANDLE NewKillOnCloseJob() {
+    HANDLE job = CreateJobObjectW(nullptr, nullptr);
+    if (!job) return nullptr;
+    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
+    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+    if (SetInformationJobObject(job, JobObjectExtendedLimitInformation, &limits, sizeof(limits))) return job;
+    CloseHandle(job);
+    return nullptr;
+}
+
+// Starts the encoder suspended, puts it into job (when there is one) before it
+// runs a single instruction, lets it run and waits for its end or the stop.
+// The log's handle is closed once the encoder holds its own.
+EncoderOutcome StartAndWait(char* commandLine, HANDLE log, HANDLE job, HANDLE stopEvent) {
+    PROCESS_INFORMATION process = {};
+    bool started = StartProcess(commandLine, log, CREATE_SUSPENDED, &process);
+    DWORD error = GetLastError();
+    if (log != INVALID_HANDLE_VALUE) CloseHandle(log);
+    if (!started) return EncoderOutcome{EncoderEnd::NotStarted, error};
+    // Should the job be refused, the conversion still runs.
+    if (job) AssignProcessToJobObject(job, process.hProcess);
+    bool resumed = ResumeThread(process.hThread) != (DWORD)-1;
+    error = GetLastError();
+    CloseHandle(process.hThread);
+
+    EncoderOutcome outcome = {EncoderEnd::Exited, 0};
+    HANDLE waits[2] = {process.hProcess, stopEvent};
+    DWORD woken = resumed ? WaitForMultipleObjects(stopEvent ? 2 : 1, waits, FALSE, INFINITE) : WAIT_FAILED;
+    if (woken != WAIT_OBJECT_0) {
+        // Asked to stop (or never resumed): end the encoder and let it be gone
+        // before its files are touched.
+        TerminateProcess(process.hProcess, 1);
+        WaitForSingleObject(process.hProcess, INFINITE);
+        outcome.end = resumed ? EncoderEnd::Stopped : EncoderEnd::NotStarted;
+    }
+    DWORD exitCode = 0;
+    if (!GetExitCodeProcess(process.hProcess, &exitCode)) exitCode = GetLastError();
+    outcome.code = resumed ? exitCode : error;
+    CloseHandle(process.hProcess);
+    return outcome;
 }
 
 }  // namespace
@@ -70,26 +115,9 @@ EncoderOutcome RunEncoder(const std::string& commandLine, const std::wstring& lo
         log = CreateLog(logPath);
         if (log == INVALID_HANDLE_VALUE) return EncoderOutcome{EncoderEnd::NotStarted, GetLastError()};
     }
-    PROCESS_INFORMATION process = {};
-    bool started = StartProcess(buffer.data(), log, &process);
-    DWORD startError = GetLastError();
-    if (log != INVALID_HANDLE_VALUE) CloseHandle(log);  // the encoder holds its own
-    if (!started) return EncoderOutcome{EncoderEnd::NotStarted, startError};
-    CloseHandle(process.hThread);
-
-    HANDLE waits[2] = {process.hProcess, stopEvent};
-    DWORD woken = WaitForMultipleObjects(stopEvent ? 2 : 1, waits, FALSE, INFINITE);
-    EncoderOutcome outcome = {EncoderEnd::Exited, 0};
-    if (woken == WAIT_OBJECT_0 + 1) {
-        // Asked to stop: end the encoder and let it be gone before its files are touched.
-        TerminateProcess(process.hProcess, 1);
-        WaitForSingleObject(process.hProcess, INFINITE);
-        outcome.end = EncoderEnd::Stopped;
-    }
-    DWORD exitCode = 0;
-    if (!GetExitCodeProcess(process.hProcess, &exitCode)) exitCode = GetLastError();
-    outcome.code = exitCode;
-    CloseHandle(process.hProcess);
+    HANDLE job = NewKillOnCloseJob();
+    EncoderOutcome outcome = StartAndWait(buffer.data(), log, job, stopEvent);
+    if (job) CloseHandle(job);  // empty by now: the encoder has ended
     return outcome;
 }
 

@@ -91,7 +91,15 @@ static bool CanBeReplaced(const std::wstring& path) {
     return true;
 }
 
+// The user made the file read-only to keep the settings in it.
+static bool IsReadOnlyFile(const std::wstring& path) {
+    DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) &&
+           !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 bool WriteSettingsFile(const std::wstring& path, const Settings& settings) {
+    if (IsReadOnlyFile(path)) return false;
     // The new text goes to a temporary file beside the old one, which is then
     // replaced in one step: a failure at any point leaves the old file whole.
     std::wstring temporary;

@@ -9,8 +9,8 @@
 void ReadSettings();
 
 // Stores IN_DIR, OUT_DIR and MODE. Shows nothing; on any failure the old file
-// stays as it was, and so does a file that existed but could not be read at
-// start-up.
+// stays as it was, and so do a read-only file and a file that existed but
+// could not be read at start-up.
 void WriteSettings();
 
 // How ReadSettingsFile found the file.

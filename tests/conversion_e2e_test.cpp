@@ -76,7 +76,7 @@ TEST_CASE("a whole conversion with the encoder double, as a user does it") {
 
     // The encoder writes beside the chosen name; the whole output then takes that name.
     std::wstring out = setup.output / L"result.wav";
-    CHECK(setup.Log() == setup.ExpectedCommandLine(in, setup.output / L"result.converting.wav") + "\n");
+    CHECK(setup.Log() == setup.ExpectedCommandLine(in, setup.output / L"DU_ZID-1.converting.wav") + "\n");
     CHECK(test::NamesIn(setup.output.path()) == std::vector<std::wstring>{L"result.wav"});
     CHECK(test::FileExists(out));
     CHECK(setup.Settings() ==
@@ -153,7 +153,7 @@ TEST_CASE("the output may not be the input, under any name: nothing is started")
 
 TEST_CASE("Convert and Exit clicked as a run ends are refused; the closing message belongs to the main window") {
     Installation setup;
-    setup.Control("sleep=1200\n");
+    setup.Control("sleep=1200\nwrite\n");
     ProgramRun run(setup.program.path(), L"", setup.program.path());
     HWND main = test::StartAndLoadSong(run, setup);
     REQUIRE(run.ConvertInto(main, setup.output.path(), L"result.wav"));

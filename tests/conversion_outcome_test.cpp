@@ -29,6 +29,10 @@ TEST_CASE("the closing message tells how the encoder ended") {
           "The conversion failed: the encoder ended with exit code 1.\r\n\r\na.wav: Invalid data");
     CHECK(ClosingMessageFor(EncoderOutcome{EncoderEnd::NotStarted, 2}, "C:\\e.exe", "File not found.").text ==
           "The encoder could not be started:\r\nC:\\e.exe\r\n\r\nFile not found.");
+    ClosingMessage nothing = ClosingMessageFor(EncoderOutcome{EncoderEnd::WroteNothing, 0}, "x", "No output");
+    CHECK(nothing.text == "The conversion failed: the encoder wrote no output.\r\n\r\nNo output");
+    CHECK(nothing.caption == "Attention");
+    CHECK(nothing.flags == 0x30);
     ClosingMessage stopped = ClosingMessageFor(EncoderOutcome{EncoderEnd::Stopped, 1}, "x", "ignored");
     CHECK(stopped.text == "The conversion was stopped.");
     CHECK(stopped.caption == "Information");

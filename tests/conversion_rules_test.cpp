@@ -58,13 +58,32 @@ TEST_CASE("filters written with | reach the platform NUL-separated") {
     CHECK(filter == std::string("A\0*.a\0B\0*.b\0", 12));
 }
 
-TEST_CASE("the temporary output keeps the chosen extension, its log stands beside it") {
-    CHECK(TemporaryOutputPath("C:\\Out\\_mp3_c_song.wav", 1) == "C:\\Out\\_mp3_c_song.converting.wav");
-    CHECK(TemporaryOutputPath("C:\\Out\\_mp3_c_song.wav", 2) == "C:\\Out\\_mp3_c_song.converting2.wav");
-    CHECK(TemporaryOutputPath("C:\\a.b\\song", 1) == "C:\\a.b\\song.converting");  // a dot in a folder only
-    CHECK(EncoderLogPath("C:\\Out\\x.converting.log") == "C:\\Out\\x.converting.log.log");
+TEST_CASE("the temporary output: a short name in the chosen folder with the chosen extension; long paths extended") {
+    CHECK(TemporaryOutputPath("C:\\Out\\_mp3_c_song.wav", 1) == "C:\\Out\\DU_ZID-1.converting.wav");
+    std::string longName = "C:\\Out\\" + std::string(250, 'n') + ".mp3";
+    CHECK(TemporaryOutputPath(longName, 27) == "C:\\Out\\DU_ZID-27.converting.mp3");
+    CHECK(TemporaryOutputPath("C:\\a.b\\song", 1) == "C:\\a.b\\DU_ZID-1.converting");  // a dot in a folder only
+    CHECK(TemporaryOutputPath("D:song.wav", 2) == "D:DU_ZID-2.converting.wav");
+    CHECK(EncoderLogPath("C:\\Out\\x.converting.wav") == "C:\\Out\\x.converting.wav.log");
     CHECK(FolderOfFile("C:\\Music\\a.wav") == "C:\\Music");
     CHECK(FolderOfFile("D:\\a.wav") == "D:\\");
+
+    // 259 UTF-16 units still fit MAX_PATH; 260 do not. Characters count, not bytes,
+    // and one past U+FFFF counts twice.
+    std::string fits = "C:\\" + std::string(256, 'a');
+    CHECK(ExtendedLengthPath(fits) == fits);
+    CHECK(ExtendedLengthPath(fits + "b") == "\\\\?\\" + fits + "b");
+    std::string cyrillic = "C:\\";
+    for (int i = 0; i < 256; ++i) cyrillic += "\xD0\x96";  // Ж: two bytes, one unit
+    CHECK(ExtendedLengthPath(cyrillic) == cyrillic);
+    std::string emoji = "C:\\" + std::string(255, 'a') + "\xF0\x9F\x8E\xB5";  // U+1F3B5: two units
+    CHECK(ExtendedLengthPath(emoji) == "\\\\?\\" + emoji);
+    std::string share = "\\\\server\\share\\" + std::string(250, 's');
+    CHECK(ExtendedLengthPath(share) == "\\\\?\\UNC\\server\\share\\" + std::string(250, 's'));
+    std::string extended = "\\\\?\\" + fits + "b";
+    CHECK(ExtendedLengthPath(extended) == extended);
+    std::string relative = std::string(300, 'r');
+    CHECK(ExtendedLengthPath(relative) == relative);
 }
 
 // Standard error of the real encoder for 20 s of audio, as it came under Wine.

@@ -135,12 +135,19 @@ TEST_CASE_FIXTURE(LoadedRun,
     CHECK(IsWindowVisible(main));
     CHECK(IsWindowVisible(busy));
 
-    // The main window paints, and Help and About open and close.
+    // The main window paints; Help and About, whose loops would hold the
+    // run's, are refused, also while the stop question is open.
     CHECK(Repaints(main));
     CHECK(Repaints(GetDlgItem(main, test::kLoadButton)));
     CHECK(RepaintsUncovered(main));
-    CHECK(run.OpenAndClose(main, test::kHelpButton, L"Help"));
-    CHECK(run.OpenAndClose(main, test::kAboutButton, L"About"));
+    ProgramRun::Click(busy, test::kStopButton);
+    REQUIRE(run.WaitForWindow(L"Question", 10000));
+    ProgramRun::Click(main, test::kHelpButton);
+    ProgramRun::Click(main, test::kAboutButton);
+    Sleep(800);
+    CHECK(run.FindWindowByCaption(L"Help") == nullptr);
+    CHECK(run.FindWindowByCaption(L"About") == nullptr);
+    CHECK(run.AnswerMessageBox(L"Question", 10000, IDNO) == L"Stop the conversion?");
     CHECK(IsWindowVisible(busy));
     CHECK(run.FindWindowByCaption(L"Attention") == nullptr);
 
@@ -174,7 +181,7 @@ TEST_CASE_FIXTURE(LoadedRun,
     setup.Control("write\nsleep=600000\n");
     std::wstring out = setup.output / L"result.wav";
     REQUIRE(run.ConvertInto(main, setup.output.path(), L"result.wav"));
-    REQUIRE(test::WaitFor([&] { return test::FileExists(setup.output / L"result.converting.wav"); }, 10000));
+    REQUIRE(test::WaitFor([&] { return test::FileExists(setup.output / L"DU_ZID-1.converting.wav"); }, 10000));
     REQUIRE(EndEncoderFromOutside(run.id()));
     CHECK(run.AnswerMessageBox(L"Attention") == kFailedWithCode1);
     CHECK(test::NamesIn(setup.output.path()).empty());
@@ -186,6 +193,64 @@ TEST_CASE_FIXTURE(LoadedRun,
     CHECK(test::FileExists(setup.output / L"again.wav"));
     ExitNormally(run, main);
     CHECK(setup.Settings() == Installation::SettingsText(setup.input.path(), setup.output.path(), 0));
+}
+
+TEST_CASE_FIXTURE(LoadedRun, "the program ended from outside during a run takes its encoder with it at once") {
+    setup.Control("write\nhang\n");
+    REQUIRE(run.ConvertInto(main, setup.output.path(), L"result.wav"));
+    DWORD id = 0;
+    REQUIRE(test::WaitFor([&] { return (id = EncoderProcessOf(run.id())) != 0; }, 10000));
+    HANDLE encoder = OpenProcess(SYNCHRONIZE, FALSE, id);
+    REQUIRE(encoder);
+    REQUIRE(EndProcess(run.id()));
+    CHECK(WaitForSingleObject(encoder, 1000) == WAIT_OBJECT_0);
+    CloseHandle(encoder);
+}
+
+TEST_CASE("a read-only settings file stays as it was, read-only") {
+    Installation setup;
+    std::string stored = Installation::SettingsText(setup.program.path(), setup.program.path(), 3);
+    std::wstring ini = setup.program / L"DU_ZID.ini";
+    REQUIRE(test::WriteBytes(ini, stored));
+    REQUIRE(SetFileAttributesW(ini.c_str(), FILE_ATTRIBUTE_READONLY));
+    {
+        ProgramRun run(setup.program.path(), L"", setup.program.path());
+        HWND main = test::StartAndLoadSong(run, setup);  // a folder the program would store
+        ExitNormally(run, main);
+    }
+    CHECK(setup.Settings() == stored);
+    CHECK((GetFileAttributesW(ini.c_str()) & FILE_ATTRIBUTE_READONLY) != 0);
+    SetFileAttributesW(ini.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+// Wine leaves out a DLL that the program's own overrides disable, as a broken
+// system would; the override goes with the test.
+struct DisabledForProgram {
+    const wchar_t* key = L"Software\\Wine\\AppDefaults\\DU_ZID.exe";
+    explicit DisabledForProgram(const wchar_t* dll) {
+        HKEY overrides = nullptr;
+        std::wstring path = std::wstring(key) + L"\\DllOverrides";
+        REQUIRE(RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &overrides,
+                                nullptr) == ERROR_SUCCESS);
+        RegSetValueExW(overrides, dll, 0, REG_SZ, (const BYTE*)L"", sizeof(wchar_t));
+        RegCloseKey(overrides);
+    }
+    ~DisabledForProgram() { RegDeleteTreeW(HKEY_CURRENT_USER, key); }
+};
+
+TEST_CASE("a part of Windows that cannot be loaded is named, and the program ends without crashing" *
+          doctest::skip(!test::RunningUnderWine())) {
+    Installation setup;
+    DisabledForProgram broken(L"comdlg32");
+    ProgramRun run(setup.program.path(), L"", setup.program.path());
+    HWND main = run.PassStartWindow();
+    REQUIRE(main);
+    ProgramRun::Click(main, test::kLoadButton);
+    CHECK(run.AnswerMessageBox(L"Attention") ==
+          L"A part of Windows that the program needs could not be loaded: comdlg32.dll");
+    DWORD exitCode = 0;
+    REQUIRE(run.WaitForExit(10000, &exitCode));
+    CHECK(exitCode == 1);
 }
 
 TEST_CASE("the settings file turned into a folder while the program runs: the folder stays whole, nothing left over") {
@@ -356,6 +421,23 @@ TEST_CASE("a long input name: the proposed output name is kept only where the Sa
     CHECK(run.AnswerMessageBox(L"Information") == kFinished);
     ExitNormally(run, main);
     CHECK(test::FileExists(out + L"\\" + (expected == proposal ? proposal : L"_mp3_c_.wav")));
+}
+
+TEST_CASE("an output name of 245 characters converts where a plain file of that name can be written") {
+    Installation setup;
+    setup.Control("write\n");
+    // A short folder, so that the full path stays under 260 characters.
+    TempFolder shortFolder(L"", L"C:\\");
+    std::wstring name = std::wstring(241, L'n') + L".wav";
+    REQUIRE(name.size() == 245);
+    REQUIRE((shortFolder / name).size() < 260);
+    ProgramRun run(setup.program.path(), L"", setup.program.path());
+    HWND main = test::StartAndLoadSong(run, setup);
+    REQUIRE(run.ConvertInto(main, shortFolder.path(), name));
+    CHECK(run.AnswerMessageBox(L"Information") == kFinished);
+    ExitNormally(run, main);
+    CHECK(test::NamesIn(shortFolder.path()) == std::vector<std::wstring>{name});
+    CHECK(test::ReadBytes(shortFolder / name) == "encoder double output\r\n");
 }
 
 // Run by prepared_folder_test.sh, which makes the folder DUZID_PREPARED_DIR

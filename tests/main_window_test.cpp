@@ -217,46 +217,31 @@ TEST_CASE("Enter and Escape start nothing and close nothing; Convert without inp
     });
 }
 
-TEST_CASE("while the encoder runs: Exit, close, Load and Convert are refused; Help and About open") {
+TEST_CASE("while the encoder runs: Exit, close, Load, Convert, Help and About are refused") {
     IN_FILE = "C:\\Music\\a.wav";
-    HWND seenPopup[2] = {nullptr, nullptr};
     int32_t result = RunMainWindowWith({
         [] {
             ENCODING.store(1);
             SendMessageW(MAIN_WINDOW, WM_COMMAND, MAKEWPARAM(1021, BN_CLICKED), (LPARAM)Item(1021));
             PostMessageW(MAIN_WINDOW, WM_SYSCOMMAND, SC_CLOSE, 0);
-            PostMessageW(MAIN_WINDOW, WM_COMMAND, MAKEWPARAM(1005, BN_CLICKED), (LPARAM)Item(1005));
-            PostMessageW(MAIN_WINDOW, WM_COMMAND, MAKEWPARAM(1012, BN_CLICKED), (LPARAM)Item(1012));
+            for (int id : {1005, 1012, 1022, 1010})
+                PostMessageW(MAIN_WINDOW, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), (LPARAM)Item(id));
         },
         [] {},
         [] {
             CHECK(IsWindow(MAIN_WINDOW));
-            CHECK(OwnedPopup() == nullptr);  // no file dialog came up
-            CHECK(IN_FILE == "C:\\Music\\a.wav");
-            PostMessageW(MAIN_WINDOW, WM_COMMAND, MAKEWPARAM(1022, BN_CLICKED), (LPARAM)Item(1022));
-        },
-        [&] {
-            seenPopup[0] = OwnedPopup();
-            if (seenPopup[0]) PostMessageW(seenPopup[0], WM_SYSCOMMAND, SC_CLOSE, 0);
-        },
-        [] { PostMessageW(MAIN_WINDOW, WM_COMMAND, MAKEWPARAM(1010, BN_CLICKED), (LPARAM)Item(1010)); },
-        [&] {
-            seenPopup[1] = OwnedPopup();
-            if (seenPopup[1]) PostMessageW(seenPopup[1], WM_SYSCOMMAND, SC_CLOSE, 0);
-        },
-        [] {
             CHECK(IsWindowEnabled(MAIN_WINDOW));
+            CHECK(OwnedPopup() == nullptr);  // no file dialog, no Help, no About came up
+            CHECK(IN_FILE == "C:\\Music\\a.wav");
             ENCODING.store(0);
             // A double click is dispatched like a click.
             PostMessageW(MAIN_WINDOW, WM_COMMAND, MAKEWPARAM(1021, BN_DOUBLECLICKED), (LPARAM)Item(1021));
         },
     });
-    CHECK(seenPopup[0] != nullptr);
-    CHECK(seenPopup[1] != nullptr);
     CHECK(result == 0);
 }
 
-TEST_CASE("a file dropped from Explorer loads; several files, a folder, or a drop during a run change nothing") {
+TEST_CASE("a file dropped from Explorer loads; several files, a folder, a drop during a run or over a dialog change nothing") {
     test::TempFolder folder(L" dropped Ёж");
     std::wstring song = folder / L"song.wav", other = folder / L"other.wav";
     REQUIRE(test::WriteBytes(song, "RIFF"));
@@ -286,7 +271,20 @@ TEST_CASE("a file dropped from Explorer loads; several files, a folder, or a dro
             CHECK(IN_FILE == test::Utf8(song));
             CHECK(test::WindowText(Item(1006)) == song);
             ENCODING.store(0);
-            CloseMainWindow();
+            // The Save dialog proposes a name for song.wav; a drop meanwhile must not swap the input.
+            PostMessageW(MAIN_WINDOW, WM_COMMAND, MAKEWPARAM(1012, BN_CLICKED), (LPARAM)Item(1012));
         },
+        [&] {
+            CHECK(OwnedPopup() != nullptr);
+            CHECK(test::PostDroppedFiles(MAIN_WINDOW, {other}));
+        },
+        [&] {
+            CHECK(IN_FILE == test::Utf8(song));
+            CHECK(test::WindowText(Item(1006)) == song);
+            HWND save = OwnedPopup();
+            PostMessageW(save, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), (LPARAM)GetDlgItem(save, IDCANCEL));
+        },
+        [] { CloseMainWindow(); },
     });
+    CHECK(IN_FILE == test::Utf8(song));
 }

@@ -3,7 +3,11 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <initializer_list>
+#include <string>
+
+#include "tests/support/test_support.h"
 
 // Bits per pixel of a bitmap resource, read from its header.
 static int BitmapDepth(const wchar_t* name, int* width, int* height, int* colorsUsed) {
@@ -95,4 +99,11 @@ TEST_CASE("the AUTOR cursor is a 32x32 monochrome hand with its hot spot on the 
 
 TEST_CASE("the manifest makes the process code page UTF-8") {
     CHECK(GetACP() == CP_UTF8);
+}
+
+TEST_CASE("at start the program loads only KERNEL32, USER32, GDI32 and msvcrt; the rest at first use") {
+    std::vector<std::string> names = test::ImportedDlls(test::EnvPath(L"DUZID_PROGRAM_DIR") + L"\\DU_ZID.exe");
+    for (std::string& name : names) std::transform(name.begin(), name.end(), name.begin(), ::tolower);
+    std::sort(names.begin(), names.end());
+    CHECK(names == std::vector<std::string>{"gdi32.dll", "kernel32.dll", "msvcrt.dll", "user32.dll"});
 }

@@ -27,6 +27,7 @@ struct RunOverOldFile {
         REQUIRE(run.ConvertInto(main, setup.output.path(), L"result.wav"));
         return run.WaitForWindow(test::kBusyCaption, 10000);
     }
+    std::wstring Temporary() const { return setup.output / L"DU_ZID-1.converting.wav"; }
     bool OnlyOutputIs(const std::string& bytes) {
         return test::ReadBytes(out) == bytes &&
                test::NamesIn(setup.output.path()) == std::vector<std::wstring>{L"result.wav"};
@@ -62,7 +63,7 @@ TEST_CASE_FIXTURE(RunOverOldFile, "failed and stopped runs leave the old file as
     setup.Control("duration=60\nprogress=2,200\nhang\n");
     HWND busy = Convert();
     REQUIRE(busy);
-    REQUIRE(test::WaitFor([&] { return !test::ReadBytes(setup.output / L"result.converting.wav").empty(); }, 10000));
+    REQUIRE(test::WaitFor([&] { return !test::ReadBytes(Temporary()).empty(); }, 10000));
     CHECK(test::ReadBytes(out) == kOld);
     // Stop, Escape and Alt+F4 ask alike, in a box of the busy window; No changes nothing.
     ProgramRun::Click(busy, test::kStopButton);
@@ -100,7 +101,7 @@ TEST_CASE_FIXTURE(RunOverOldFile, "the chosen file held open by another program:
     test::ChildProcess holder(L"\"" + test::EnvPath(L"DUZID_HOLD_FILE") + L"\" \"" + out + L"\"");
     REQUIRE(test::WaitFor([&] { return DeleteFileW((out + L".held").c_str()) != 0; }, 10000));
     REQUIRE(run.ConvertInto(main, setup.output.path(), L"result.wav"));
-    std::wstring kept = setup.output / L"result.converting.wav";
+    std::wstring kept = Temporary();
     CHECK(run.AnswerMessageBox(L"Attention").rfind(L"The converted file could not take the place of:\r\n" + out +
                                                        L"\r\n\r\nIt is kept as:\r\n" + kept + L"\r\n\r\n",
                                                    0) == 0);
@@ -108,6 +109,41 @@ TEST_CASE_FIXTURE(RunOverOldFile, "the chosen file held open by another program:
     CHECK(test::ReadBytes(kept) == "encoder double output\r\n");
     CHECK(test::ReadBytes(out) == kOld);
     CHECK(test::NamesIn(setup.output.path()).size() == 2);  // no log left
+    DWORD exitCode = 1;
+    REQUIRE(run.ExitProgram(main, &exitCode));
+}
+
+TEST_CASE_FIXTURE(RunOverOldFile, "a Yes to Stop keeps the old file, also answered after the encoder ended or at 100 %") {
+    SUBCASE("the question left open until the encoder has finished by itself") {
+        setup.Control("duration=2\nprogress=4,150\n");
+        HWND busy = Convert();
+        REQUIRE(busy);
+        ProgramRun::Click(busy, test::kStopButton);
+        REQUIRE(run.WaitForWindow(L"Question", 10000));
+        REQUIRE(test::WaitFor([&] { return test::ChildProcessNamed(run.id(), L"ffmpeg_III.exe") == 0; }, 10000));
+        Sleep(300);
+    }
+    SUBCASE("Stop pressed while the busy window shows 100 %") {
+        setup.Control("duration=2\nprogress=2,100\n");
+        HWND busy = Convert();
+        REQUIRE(busy);
+        REQUIRE(test::WaitFor([&] { return ProgramRun::ControlText(busy, test::kPercentLabel) == L"100 %"; }, 10000));
+        ProgramRun::Click(busy, test::kStopButton);
+    }
+    CHECK(run.AnswerMessageBox(L"Question", 10000, IDYES) == kStopQuestion);
+    CHECK(run.AnswerMessageBox(L"Information") == L"The conversion was stopped.");
+    CHECK(OnlyOutputIs(kOld));
+    DWORD exitCode = 1;
+    REQUIRE(run.ExitProgram(main, &exitCode));
+}
+
+TEST_CASE_FIXTURE(RunOverOldFile, "an encoder that ends with 0 but leaves no output, or an empty one, has failed") {
+    SUBCASE("no output") { setup.Control("error=Output file is empty, nothing was encoded\n"); }
+    SUBCASE("an empty output") { setup.Control("progress=0,0\nerror=Output file is empty, nothing was encoded\n"); }
+    REQUIRE(run.ConvertInto(main, setup.output.path(), L"result.wav"));
+    CHECK(run.AnswerMessageBox(L"Attention") ==
+          L"The conversion failed: the encoder wrote no output.\r\n\r\nOutput file is empty, nothing was encoded");
+    CHECK(OnlyOutputIs(kOld));
     DWORD exitCode = 1;
     REQUIRE(run.ExitProgram(main, &exitCode));
 }

@@ -368,6 +368,23 @@ int32_t PumpEvents(DWORD idleMilliseconds) {
     return g_liveDialogs;
 }
 
+bool HasOtherOpenWindow(HWND window) {
+    struct Search {
+        HWND besides;
+        bool found;
+    } search{window, false};
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND other, LPARAM param) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(param);
+            if (other == s->besides || !IsWindowVisible(other)) return TRUE;
+            s->found = true;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
 void SetText(HWND window, const std::wstring& text) {
     if (!IsLiveWindow(window)) return;
     SetWindowTextW(window, text.c_str());

@@ -40,6 +40,10 @@ void FinishDialog(HWND dialog, int32_t result);
 // toolkit dialogs.
 int32_t PumpEvents(DWORD idleMilliseconds);
 
+// A visible top-level window of the calling thread other than window: a
+// dialog, a message box or a file dialog over it.
+bool HasOtherOpenWindow(HWND window);
+
 void SetText(HWND window, const std::wstring& text);
 void Redraw(HWND window);
 int32_t ShowMessage(const std::wstring& text, const std::wstring& caption, UINT flags);

@@ -5,6 +5,7 @@
 #include <winternl.h>
 
 #include <atomic>
+#include <cstring>
 #include <vector>
 
 namespace test {
@@ -26,10 +27,12 @@ static std::wstring ScratchRoot() {
     return root;
 }
 
-TempFolder::TempFolder(const std::wstring& suffix) {
+TempFolder::TempFolder(const std::wstring& suffix, const std::wstring& root) {
     static std::atomic<int> counter{0};
+    std::wstring parent = root.empty() ? ScratchRoot() : root;
+    if (!parent.empty() && parent.back() == L'\\') parent.pop_back();
     for (;;) {
-        path_ = ScratchRoot() + L"\\t" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+        path_ = parent + L"\\t" + std::to_wstring(GetCurrentProcessId()) + L"-" +
                 std::to_wstring(counter++) + suffix;
         if (CreateDirectoryW(path_.c_str(), nullptr)) break;
         if (GetLastError() != ERROR_ALREADY_EXISTS) break;
@@ -124,6 +127,37 @@ std::wstring FromUtf8(const std::string& text) {
     std::wstring out(n > 0 ? n : 0, L'\0');
     if (n > 0) MultiByteToWideChar(CP_UTF8, 0, text.data(), (int)text.size(), &out[0], n);
     return out;
+}
+
+// The bytes of an image file at a relative virtual address, found through its
+// section table; nullptr unless size bytes stand there.
+static const char* AtRva(const std::string& image, const IMAGE_NT_HEADERS64* nt, DWORD rva, size_t size) {
+    const IMAGE_SECTION_HEADER* sections = IMAGE_FIRST_SECTION(nt);
+    for (int i = 0; i < nt->FileHeader.NumberOfSections; ++i) {
+        const IMAGE_SECTION_HEADER& section = sections[i];
+        if (rva < section.VirtualAddress || rva + size > section.VirtualAddress + section.SizeOfRawData) continue;
+        size_t at = section.PointerToRawData + (rva - section.VirtualAddress);
+        return at + size <= image.size() ? image.data() + at : nullptr;
+    }
+    return nullptr;
+}
+
+std::vector<std::string> ImportedDlls(const std::wstring& program) {
+    std::vector<std::string> names;
+    std::string image = ReadBytes(program);
+    if (image.size() < sizeof(IMAGE_DOS_HEADER)) return names;
+    auto* dos = (const IMAGE_DOS_HEADER*)image.data();
+    if ((size_t)dos->e_lfanew + sizeof(IMAGE_NT_HEADERS64) > image.size()) return names;
+    auto* nt = (const IMAGE_NT_HEADERS64*)(image.data() + dos->e_lfanew);
+    DWORD table = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress;
+    // An array of descriptors ended by a zeroed one.
+    for (DWORD at = table; table != 0; at += sizeof(IMAGE_IMPORT_DESCRIPTOR)) {
+        auto* entry = (const IMAGE_IMPORT_DESCRIPTOR*)AtRva(image, nt, at, sizeof(IMAGE_IMPORT_DESCRIPTOR));
+        const char* name = (entry && entry->Name) ? AtRva(image, nt, entry->Name, 1) : nullptr;
+        if (!name) break;
+        names.push_back(std::string(name, strnlen(name, image.data() + image.size() - name)));
+    }
+    return names;
 }
 
 bool RunningUnderWine() {

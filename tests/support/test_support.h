@@ -10,11 +10,12 @@ namespace test {
 // A value from the environment ctest sets (DUZID_PROGRAM_DIR, ...), as UTF-16.
 std::wstring EnvPath(const wchar_t* name);
 
-// A fresh folder under the build's scratch area, deleted with its contents
-// when the object goes away. suffix lets a test put spaces or any script in it.
+// A fresh folder under the build's scratch area (or under root, "C:\" say,
+// for a short path), deleted with its contents when the object goes away.
+// suffix lets a test put spaces or any script in it.
 class TempFolder {
 public:
-    explicit TempFolder(const std::wstring& suffix = L"");
+    explicit TempFolder(const std::wstring& suffix = L"", const std::wstring& root = L"");
     ~TempFolder();
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
@@ -65,6 +66,10 @@ struct Handles {
     DWORD registryKeys = 0;
 };
 Handles HandleCount();
+
+// The DLLs a program file imports, as its import table names them: those
+// loaded with it (the delay-loaded ones are loaded at their first call).
+std::vector<std::string> ImportedDlls(const std::wstring& program);
 
 // True under Wine (ntdll exports wine_get_version).
 bool RunningUnderWine();
