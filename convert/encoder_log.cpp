@@ -7,9 +7,11 @@ namespace {
 
 constexpr size_t kReasonBytes = 300;
 // Stands between the head and the tail of a large log. The encoder never
-// prints this byte: its log routine turns such control characters into "?".
+// prints this byte: its log routine prints such control characters, a tag's
+// included, as "?".
 constexpr char kGapMark = '\x01';
-constexpr size_t kLongestHours = 10;  // a negative start prints as -2562047788:00:54.77
+// Hours have two digits or more; ten keep the arithmetic far from overflow.
+constexpr size_t kLongestHours = 10;
 
 // The encoder ends its progress reports with CR and its other lines with LF
 // (CR LF on Windows); a tag name may hold either. Empty lines do not count.
@@ -59,7 +61,7 @@ long long Hundredths(std::string_view text) {
     return ((hours * 60 + minutes) * 60 + seconds) * 100 + hundredths;
 }
 
-// Every line a tag name prints ends in "key : "; the encoder's reports hold no ": ".
+// The encoder follows a tag's name with ": " on the same line; its reports hold no ": ".
 bool HoldsTagSeparator(std::string_view text) { return text.find(": ") != std::string_view::npos; }
 
 // The position a report line tells, 0 for a negative one; -1 for any other line.

@@ -37,8 +37,7 @@ std::string WithInfoTags(const std::string& wave,
                          const std::vector<std::pair<std::string, std::string>>& tags) {
     std::string list = "INFO";
     for (const auto& tag : tags) {
-        std::string text = tag.second + '\0';
-        if (text.size() % 2) text += '\0';
+        std::string text = tag.second + std::string(2 - tag.second.size() % 2, '\0');  // ended, of even length
         list += tag.first;
         Put32(list, (uint32_t)text.size());
         list += text;
@@ -47,8 +46,7 @@ std::string WithInfoTags(const std::string& wave,
     Put32(tagged, (uint32_t)list.size());
     tagged += list + wave.substr(36);
     uint32_t riffSize = (uint32_t)tagged.size() - 8;
-    tagged.replace(4, 4, (const char*)&riffSize, 4);
-    return tagged;
+    return tagged.replace(4, 4, (const char*)&riffSize, 4);
 }
 
 WaveFacts ReadWaveFacts(const std::string& bytes) {
