@@ -21,6 +21,17 @@ void Installation::Control(const std::string& text) const {
 
 std::string Installation::Log() const { return ReadBytes(program / L"PLUG-IN\\encoder_log.txt"); }
 
+int Installation::MostAtOnce() const {
+    std::string events = ReadBytes(program / L"PLUG-IN\\encoder_events.txt");
+    int running = 0, most = 0;
+    for (size_t at = 0; at < events.size(); at = events.find('\n', at) + 1) {
+        running += events.compare(at, 5, "start") == 0 ? 1 : -1;
+        most = running > most ? running : most;
+        if (events.find('\n', at) == std::string::npos) break;
+    }
+    return most;
+}
+
 std::string Installation::Settings() const { return ReadBytes(program / L"DU_ZID.ini"); }
 
 void Installation::StoreSettings(int mode) const {

@@ -19,6 +19,8 @@ struct Installation {
     void Control(const std::string& text) const;
     // Every command line the double was started with, one a line.
     std::string Log() const;
+    // The most instances of the double that ran at once.
+    int MostAtOnce() const;
     std::string Settings() const;  // DU_ZID.ini as it is now
     // A settings file naming the program's folder for both folders.
     void StoreSettings(int mode) const;
