@@ -72,6 +72,16 @@ void ConvertWithRealEncoder(const std::wstring& programFolder, const std::wstrin
     CHECK(std::fabs(facts.seconds() - seconds) <= 0.1);
 }
 
+double DecodedSeconds(const std::wstring& programFolder, const std::wstring& file) {
+    std::wstring decoded = file + L".decoded.wav";
+    ChildProcess decoder(L"\"" + programFolder + L"\\PLUG-IN\\ffmpeg_III.exe\" -i \"" + file + L"\" -y \"" + decoded +
+                         L"\"");
+    if (!decoder.Wait(120000)) return -1;
+    WaveFacts facts = ReadWaveFacts(ReadBytes(decoded));
+    DeleteFileW(decoded.c_str());
+    return facts.formatTag == 1 ? facts.seconds() : -1;  // PCM
+}
+
 HWND StartAndLoadSong(ProgramRun& run, const Installation& setup) {
     HWND main = run.PassStartWindow();
     REQUIRE(main);

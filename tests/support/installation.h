@@ -37,6 +37,10 @@ struct Installation {
 // Exit; checks the closing message, exit code 0 and the MP3-coded result.
 void ConvertWithRealEncoder(const std::wstring& programFolder, const std::wstring& dataFolder, int seconds);
 
+// The seconds of audio in file, decoded to PCM beside it by the real encoder
+// in programFolder's PLUG-IN; -1 when it decodes to no PCM.
+double DecodedSeconds(const std::wstring& programFolder, const std::wstring& file);
+
 // Start, then Load Wav Audio with the installation's song.wav; the main window.
 HWND StartAndLoadSong(ProgramRun& run, const Installation& setup);
 
