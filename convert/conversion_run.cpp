@@ -137,6 +137,8 @@ void StartJob(const ConversionRun& run, EncoderJob& job, HANDLE stopEvent) {
     // A file of a batch may have gone since it was loaded, and each takes its
     // names when its turn comes; a single run checked both before it began.
     if (run.batch && !InputFileExists(job.inFile)) return Refuse(job, "The input file was not found.");
+    // A dropped or named file may lie past MAX_PATH, where the encoder needs the extended form too.
+    if (run.batch) job.inFile = RunFilePath(job.inFile);
     DWORD error = 0;
     if (job.temporaryFile.empty() && !ReserveTemporaryFiles(job, &error)) return Refuse(job, SystemErrorText(error));
     ENCODING.fetch_add(1, std::memory_order_release);
