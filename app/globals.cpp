@@ -7,6 +7,7 @@ std::string OUT_DIR;
 int32_t MODE = 0;
 std::string IN_FILE;
 std::string OUT_FILE;
+std::vector<std::string> IN_FILES;
 
 std::atomic<int32_t> ENCODING{0};
 
@@ -15,4 +16,5 @@ void ReleaseProcessTexts() {
     std::string().swap(OUT_DIR);
     std::string().swap(IN_FILE);
     std::string().swap(OUT_FILE);
+    std::vector<std::string>().swap(IN_FILES);
 }

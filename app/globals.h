@@ -6,6 +6,7 @@
 #include <atomic>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // How the encoder thread's run ended; written by the worker before it clears
 // ENCODING, read by the main thread once ENCODING is 0.
@@ -30,9 +31,12 @@ extern std::string OUT_DIR;
 extern int32_t MODE;
 extern std::string IN_FILE;
 extern std::string OUT_FILE;
+// Every file loaded, in order; IN_FILE is the first. More than one makes a batch.
+extern std::vector<std::string> IN_FILES;
 
-// Shared with the encoder thread: the worker stores 0 with release ordering
-// after recording its outcome; the main thread loads it with acquire.
+// The encoder threads at work: the run adds one before it starts a worker,
+// the worker takes it off with release ordering after recording its outcome;
+// the main thread loads it with acquire.
 extern std::atomic<int32_t> ENCODING;
 
 // Gives back the memory of the process-wide texts at the end of the run.

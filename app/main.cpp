@@ -22,13 +22,15 @@ namespace __gnu_cxx {
 void __verbose_terminate_handler() { std::abort(); }
 }  // namespace __gnu_cxx
 
-// The run in its fixed order; the command line and show command are not used.
+// The run in its fixed order: the files named on the command line are loaded
+// once the main window is up; the show command is not used.
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    std::vector<std::string> named = NamedOnCommandLine();
     HAND_CURSOR = LoadCursorA(instance, "autor");
     RunStartWindow();
     ChangeToProgramFolder();
     ReadSettings();
-    RunMainWindow();
+    RunMainWindow(named);
     WriteSettings();
     return 0;
 }

@@ -9,6 +9,7 @@
 #include "app/main_window_ids.h"
 #include "app/maker_info.h"
 #include "app/version.h"
+#include "convert/batch_rules.h"
 #include "convert/conversion.h"
 #include "convert/file_selection.h"
 #include "toolkit/text.h"
@@ -78,6 +79,9 @@ void AddControls(HWND window, const Fonts& fonts) {
     AddLabel(window, kInstructionText, kInstructions, 630, 140, 370, 50, 0, 0, kSilver, clear, 0);
 }
 
+// Posted to itself with the names of the command line.
+constexpr UINT kLoadNamedFiles = WM_APP + 1;
+
 bool IsFaceButton(UINT id) {
     return id == kLoadButton || id == kAboutButton || id == kConvertButton || id == kExitButton || id == kHelpButton;
 }
@@ -104,15 +108,31 @@ int32_t OnSysCommand(WPARAM command) {
     return (command == SC_CLOSE && RunInProgress()) ? 1 : 0;
 }
 
+// The loaded files replace those before; IN_FILE is the first of them.
+void TakeLoadedFiles(const std::vector<std::string>& files) {
+    IN_FILES = files;
+    IN_FILE = files.empty() ? std::string() : files[0];
+}
+
 // While a run lasts, a Load could replace IN_FILE under its thread and a
 // Convert would nest a second run in the first: both only beep then.
 void OnLoad() {
     if (RunInProgress()) return tk::AlertBeep();
-    IN_FILE = LoadAudio(MAIN_WINDOW, IN_DIR);
+    TakeLoadedFiles(LoadAudio(MAIN_WINDOW, IN_DIR));
+}
+
+// Several files loaded: the folder picker, then the batch.
+void ConvertSeveral() {
+    std::string folder = ChooseOutputFolder(MAIN_WINDOW, OUT_DIR);
+    if (folder.empty()) return;
+    g_runInProgress = true;
+    RunBatchConversion(IN_FILES, folder);
+    g_runInProgress = false;
 }
 
 void OnConvert() {
     if (RunInProgress() || tk::IsBlank(IN_FILE)) return tk::AlertBeep();
+    if (IN_FILES.size() > 1) return ConvertSeveral();
     // Moved or deleted since it was loaded: say so before asking for an output.
     if (!InputFileExists(IN_FILE)) return WarnInputNotFound(IN_FILE);
     OUT_FILE = ConvertAudio(MAIN_WINDOW, OUT_DIR);
@@ -122,14 +142,17 @@ void OnConvert() {
     g_runInProgress = false;
 }
 
-// The path of the only file of a drop; "" for several, a folder or none.
-std::string SingleDroppedFile(HDROP drop) {
-    if (DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0) != 1) return std::string();
-    UINT length = DragQueryFileW(drop, 0, nullptr, 0);
-    std::wstring path(length + 1, L'\0');
-    path.resize(DragQueryFileW(drop, 0, &path[0], length + 1));
-    std::string file = tk::Narrow(path);
-    return InputFileExists(file) ? file : std::string();
+// The paths of a drop, in its order.
+std::vector<std::string> DroppedPaths(HDROP drop) {
+    std::vector<std::string> paths;
+    UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+    for (UINT i = 0; i < count; ++i) {
+        UINT length = DragQueryFileW(drop, i, nullptr, 0);
+        std::wstring path(length + 1, L'\0');
+        path.resize(DragQueryFileW(drop, i, &path[0], length + 1));
+        if (!path.empty()) paths.push_back(tk::Narrow(path));
+    }
+    return paths;
 }
 
 // Another window of the program is open over the main window (a file dialog,
@@ -137,16 +160,35 @@ std::string SingleDroppedFile(HDROP drop) {
 // agreed to there must not change under it.
 bool AnotherWindowIsOpen(HWND window) { return !IsWindowEnabled(window) || tk::HasOtherOpenWindow(window); }
 
-// A file dragged from Explorer loads as if chosen in the Open dialog; several
-// files, a folder, a drop during a run or while another window is open only beep.
+// Files and folders dragged from Explorer load as if chosen in the Open
+// dialog, a folder as the .wav and .wave files in it. A drop during a run or
+// while another window is open, or one that brings no file, only beeps.
 int32_t OnDropFiles(HWND window, HDROP drop) {
-    std::string file = SingleDroppedFile(drop);
+    bool refused = RunInProgress() || AnotherWindowIsOpen(window);
+    std::vector<std::string> files = refused ? std::vector<std::string>() : DroppedAudio(DroppedPaths(drop));
     DragFinish(drop);
-    if (RunInProgress() || AnotherWindowIsOpen(window) || file.empty()) {
+    if (files.empty()) {
         tk::AlertBeep();
         return 1;
     }
-    IN_FILE = LoadDroppedAudio(file, IN_DIR);
+    TakeLoadedFiles(files);
+    ShowLoadedAudio(files, IN_DIR);
+    return 1;
+}
+
+// The files and folders named on the command line, once the main window is
+// up: loaded as a drop is, and the names that are not there told once.
+int32_t OnNamedFiles(HWND window, const std::vector<std::string>* named) {
+    if (!named || named->empty()) return 1;
+    std::vector<std::string> missing;
+    std::vector<std::string> files = DroppedAudio(*named, &missing);
+    if (!files.empty()) {
+        TakeLoadedFiles(files);
+        ShowLoadedAudio(files, IN_DIR);
+    } else if (missing.empty()) {
+        tk::AlertBeep();
+    }
+    if (!missing.empty()) MessageBoxA(window, NotFoundText(missing).c_str(), "Attention", MB_OK | MB_ICONEXCLAMATION);
     return 1;
 }
 
@@ -184,11 +226,12 @@ int32_t MainWindowCallback(HWND window, UINT message, WPARAM wParam, LPARAM lPar
         case WM_SYSCOMMAND: return OnSysCommand(wParam);
         case WM_COMMAND: return OnCommand(window, LOWORD(wParam));
         case WM_DROPFILES: return OnDropFiles(window, (HDROP)wParam);
+        case kLoadNamedFiles: return OnNamedFiles(window, (const std::vector<std::string>*)lParam);
         default: return 0;
     }
 }
 
-int32_t RunMainWindow() {
+int32_t RunMainWindow(const std::vector<std::string>& named) {
     Fonts fonts;
     fonts.title = tk::NewFont(L"Times New Roman", 45, tk::FontBold | tk::FontItalic, 0, 0, 0);
     fonts.subtitle = tk::NewFont(L"Times New Roman", 20, tk::FontBold | tk::FontItalic, 0, 0, 0);
@@ -203,6 +246,8 @@ int32_t RunMainWindow() {
     AddControls(window, fonts);
     tk::SetDialogIcon(window, L"VIDEO");
 
+    // Handled once the window is shown: named lives until ShowModal returns.
+    if (!named.empty()) PostMessageW(window, kLoadNamedFiles, 0, (LPARAM)&named);
     int32_t endValue = 0;
     tk::ShowModal(window, MainWindowCallback, &endValue);
 

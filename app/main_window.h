@@ -3,9 +3,12 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 // Builds the main window, runs it until the user leaves it and releases its
-// fonts. Returns the window's end value (0 either way it ends).
-int32_t RunMainWindow();
+// fonts. The files and folders named (full paths) are loaded once the window
+// is up. Returns the window's end value (0 either way it ends).
+int32_t RunMainWindow(const std::vector<std::string>& named = std::vector<std::string>());
 
 int32_t MainWindowCallback(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -13,6 +13,7 @@ enum BusyWindowId : int {
     kPleaseWait = 207,
     kAnimation = 101,
     kPercent = 321,
+    kFilesDone = 322,
     kStopButton = 208,
 };
 
@@ -57,7 +58,7 @@ int32_t BusyWindowCallback(HWND window, UINT message, WPARAM wParam, LPARAM) {
 
 int32_t NewBusyWindowFont() { return tk::NewFont(L"Times New Roman", 20, 0, 0, 0, 0); }
 
-HWND NewBusyWindow(HWND owner, int32_t font) {
+HWND NewBusyWindow(HWND owner, int32_t font, bool filesDone) {
     HWND window = tk::NewDialog(tk::CoordinateMode::DialogUnits, owner, L"", tk::DefaultPosition,
                                 tk::DefaultPosition, 250, kHeight, WS_CAPTION, 0);
     tk::SetColors(window, tk::DialogItself, kWhite, kGrey);
@@ -74,6 +75,10 @@ HWND NewBusyWindow(HWND owner, int32_t font) {
     tk::AddControl(ControlKind::Label, window, kPercent, L"", 70, 40, 80, 10, 0, 0);
     tk::SetColors(window, kPercent, kBlack, kGrey);
     tk::AddControl(ControlKind::Button, window, kStopButton, L"Stop", 195, 52, 50, 14, 0, 0);
+    if (filesDone) {
+        tk::AddControl(ControlKind::Label, window, kFilesDone, L"", 70, 54, 120, 10, 0, 0);
+        tk::SetColors(window, kFilesDone, kBlack, kGrey);
+    }
     return window;
 }
 
@@ -99,5 +104,11 @@ void ShowColorRamp(HWND window, const ColorRamp& ramp) {
 void ShowPercent(HWND window, int percent) {
     HWND label = GetDlgItem(window, kPercent);
     tk::SetText(label, percent < 0 ? std::wstring() : tk::Widen(std::to_string(percent) + " %"));
+    tk::Redraw(label);
+}
+
+void ShowFilesDone(HWND window, const std::string& text) {
+    HWND label = GetDlgItem(window, kFilesDone);
+    tk::SetText(label, tk::Widen(text));
     tk::Redraw(label);
 }

@@ -8,8 +8,8 @@
 #include "convert/busy_rules.h"
 
 // Builds the busy window (hidden) with its controls; font is its
-// "Please wait..." font.
-HWND NewBusyWindow(HWND owner, int32_t font);
+// "Please wait..." font. A batch's window has a line for the files done.
+HWND NewBusyWindow(HWND owner, int32_t font, bool filesDone = false);
 int32_t NewBusyWindowFont();
 
 // Shows the busy window. Its Stop button, Escape and its close command ask the
@@ -22,3 +22,5 @@ void ShowProcessingTime(HWND window, float elapsedSeconds);
 void ShowColorRamp(HWND window, const ColorRamp& ramp);
 // "37 %"; nothing for a negative percent.
 void ShowPercent(HWND window, int percent);
+// "3 of 12 files done", under the percentage.
+void ShowFilesDone(HWND window, const std::string& text);

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "app/globals.h"
 
@@ -15,6 +16,11 @@ extern int32_t REPORT_PENDING;
 // busy window animates, puts the output in place when it is whole, and tells
 // the user how it ended. Returns when all of that is over.
 void RunConversion();
+
+// Converts files into folder side by side, as many at once as the machine
+// has processors (at most eight): asks once before replacing files there,
+// and tells the user in one message how each went. Returns when that is over.
+void RunBatchConversion(const std::vector<std::string>& files, const std::string& folder);
 
 // What the closing message says for an outcome of the encoder thread. reason:
 // the system's text for an encoder that could not be started, the encoder's

@@ -127,7 +127,7 @@ DWORD WINAPI EncoderThread(LPVOID param) {
     std::string commandLine = EncoderCommandLine(ProgramFolder(), job->inFile, job->temporaryFile);
     job->outcome.store(RunEncoder(commandLine, tk::Widen(job->logFile), job->stopEvent), std::memory_order_relaxed);
     // The release store publishes the outcome to the main thread's acquire load.
-    ENCODING.store(0, std::memory_order_release);
+    ENCODING.fetch_sub(1, std::memory_order_release);
     CoUninitialize();
     return 0;
 }

@@ -1,6 +1,7 @@
 #include "convert/file_selection.h"
 
 #include <commdlg.h>
+#include <shobjidl.h>
 
 #include <algorithm>
 #include <cstring>
@@ -9,12 +10,14 @@
 #include "app/globals.h"
 #include "app/main_window_ids.h"
 #include "app/program_path.h"
+#include "convert/batch_rules.h"
 #include "toolkit/text.h"
 #include "toolkit/toolkit.h"
 
 namespace {
 
-constexpr size_t kFileNameBufferSize = 0x7777;
+// Characters: enough for the folder and some hundreds of names chosen at once.
+constexpr size_t kFileNameBufferSize = 0x10000;
 constexpr size_t kTextBufferSize = 512;
 constexpr size_t kExtensionBufferSize = 10;
 constexpr size_t kLongestName = 255;  // characters in one name of a path
@@ -27,11 +30,40 @@ const char kSaveFilterText[] = " WAV audio files (*.WAV)\0*.wav\0";
 const std::string kOpenFilter(kOpenFilterText, sizeof(kOpenFilterText) - 1);
 const std::string kSaveFilter(kSaveFilterText, sizeof(kSaveFilterText) - 1);
 
-// A zero-filled buffer of size bytes holding text, cut to leave its NUL.
-std::vector<char> BufferWith(const std::string& text, size_t size) {
-    std::vector<char> buffer(size, '\0');
-    std::memcpy(buffer.data(), text.data(), std::min(text.size(), size - 1));
+// A zero-filled buffer of size characters holding text, cut to leave its NUL.
+std::vector<wchar_t> BufferWith(const std::string& text, size_t size) {
+    std::wstring wide = tk::Widen(text);
+    std::vector<wchar_t> buffer(size, L'\0');
+    std::copy_n(wide.begin(), std::min(wide.size(), size - 1), buffer.begin());
     return buffer;
+}
+
+// The strings a file dialog left in its buffer, up to the NUL that ends the list.
+std::string AnswerIn(const std::vector<wchar_t>& buffer) {
+    size_t end = 0;
+    while (end + 1 < buffer.size() && !(buffer[end] == L'\0' && buffer[end + 1] == L'\0')) ++end;
+    return tk::Narrow(std::wstring(buffer.data(), end + 1));
+}
+
+// The .wav and .wave files directly in folder, in the order of their names.
+std::vector<std::string> WaveFilesIn(const std::string& folder) {
+    std::vector<std::wstring> names;
+    std::wstring base = tk::Widen(folder);
+    if (!base.empty() && base.back() != L'\\') base += L'\\';
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((base + L"*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return {};
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && IsWaveName(tk::Narrow(found.cFileName)))
+            names.push_back(found.cFileName);
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    std::sort(names.begin(), names.end(), [](const std::wstring& a, const std::wstring& b) {
+        return CompareStringOrdinal(a.c_str(), (int)a.size(), b.c_str(), (int)b.size(), TRUE) == CSTR_LESS_THAN;
+    });
+    std::vector<std::string> files;
+    for (const std::wstring& name : names) files.push_back(tk::Narrow(base + name));
+    return files;
 }
 
 // After a confirmed dialog the main window repaints what the dialog covered.
@@ -72,18 +104,18 @@ std::string ProposalFitting(const std::string& proposal, const std::string& fold
 }  // namespace
 
 int32_t FileDialog(HWND owner, const std::string& title, std::string& fileName, const std::string& initialFolder,
-                   const std::string& filter, const std::string& defaultExtension, DWORD& flags, int mode) {
-    std::string platformFilter = FilterForPlatform(filter);
-    std::vector<char> file = BufferWith(fileName, kFileNameBufferSize);
-    // The folder whole, even where its UTF-8 bytes pass the usual buffer: a
-    // folder cut inside a character names no folder at all.
+                   const std::string& filter, const std::string& defaultExtension, DWORD& flags, int mode,
+                   std::string* answer) {
+    std::wstring platformFilter = tk::Widen(FilterForPlatform(filter));
+    std::vector<wchar_t> file = BufferWith(fileName, kFileNameBufferSize);
+    // The folder whole, even where it passes the usual buffer.
     std::string shownFolder = DialogFolder(initialFolder);
-    std::vector<char> folder = BufferWith(shownFolder, std::max(kTextBufferSize, shownFolder.size() + 1));
-    std::vector<char> titleBuffer = BufferWith(title, kTextBufferSize);
-    std::vector<char> extension = BufferWith(defaultExtension, kExtensionBufferSize);
-    std::vector<char> fileTitle(kTextBufferSize, '\0');
+    std::vector<wchar_t> folder = BufferWith(shownFolder, std::max(kTextBufferSize, shownFolder.size() + 1));
+    std::vector<wchar_t> titleBuffer = BufferWith(title, kTextBufferSize);
+    std::vector<wchar_t> extension = BufferWith(defaultExtension, kExtensionBufferSize);
+    std::vector<wchar_t> fileTitle(kTextBufferSize, L'\0');
 
-    OPENFILENAMEA record = {};
+    OPENFILENAMEW record = {};
     record.lStructSize = sizeof(record);
     record.hwndOwner = owner;
     record.lpstrFilter = platformFilter.c_str();
@@ -98,31 +130,62 @@ int32_t FileDialog(HWND owner, const std::string& title, std::string& fileName, 
     record.lpstrDefExt = extension.data();
     record.lpfnHook = FileDialogHook;
 
-    BOOL result = (mode == 0) ? GetOpenFileNameA(&record) : GetSaveFileNameA(&record);
-    // With several files chosen the buffer holds the folder first: that is what is kept.
-    fileName = std::string(file.data());
+    BOOL result = (mode == 0) ? GetOpenFileNameW(&record) : GetSaveFileNameW(&record);
+    fileName = tk::Narrow(file.data());
+    if (answer) *answer = AnswerIn(file);
     flags = record.Flags;
     return result;
 }
 
-std::string LoadAudio(HWND owner, std::string& folder) {
-    std::string chosen;
+std::vector<std::string> LoadAudio(HWND owner, std::string& folder) {
+    std::string first;
+    std::string answer;
     DWORD flags = kFileDialogFlags;
-    if (!FileDialog(owner, "Load Audio", chosen, folder, kOpenFilter, "", flags, 0)) {
+    if (!FileDialog(owner, "Load Audio", first, folder, kOpenFilter, "", flags, 0, &answer)) {
+        // More names than the buffer holds: say so rather than load part of them.
+        if (CommDlgExtendedError() == FNERR_BUFFERTOOSMALL)
+            tk::ShowMessage(L"More files were chosen than can be loaded at once.\r\n"
+                            L"Choose fewer, or drop them or their folder onto the window.",
+                            L"Attention", MB_OK | MB_ICONEXCLAMATION);
         ShowInputPath("");
-        return std::string();
+        return {};
     }
     RepaintMainWindow();
-    if (tk::IsBlank(chosen)) return std::string();
-    folder = CurrentFolder();
-    ShowInputPath(chosen);
-    return chosen;
+    std::vector<std::string> files = ChosenFiles(answer);
+    if (files.empty() || tk::IsBlank(files[0])) return {};
+    // One file keeps the folder the dialog left current, as it always has.
+    folder = files.size() == 1 ? CurrentFolder() : FolderOfFile(files[0]);
+    ShowInputPath(LoadedFilesText(files));
+    return files;
 }
 
-std::string LoadDroppedAudio(const std::string& path, std::string& folder) {
-    folder = FolderOfFile(path);
-    ShowInputPath(path);
-    return path;
+std::vector<std::string> DroppedAudio(const std::vector<std::string>& paths, std::vector<std::string>* missing) {
+    std::vector<std::string> files;
+    std::vector<std::wstring> taken;  // as the file system compares names: in upper case
+    auto take = [&](const std::string& file) {
+        std::wstring key = tk::Widen(file);
+        if (!key.empty()) CharUpperBuffW(&key[0], (DWORD)key.size());
+        if (std::find(taken.begin(), taken.end(), key) != taken.end()) return;
+        taken.push_back(key);
+        files.push_back(file);
+    };
+    for (const std::string& path : paths) {
+        DWORD attributes = GetFileAttributesW(tk::Widen(path).c_str());
+        if (attributes == INVALID_FILE_ATTRIBUTES) {
+            if (missing) missing->push_back(path);
+        } else if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
+            for (const std::string& file : WaveFilesIn(path)) take(file);
+        } else {
+            take(path);
+        }
+    }
+    return files;
+}
+
+void ShowLoadedAudio(const std::vector<std::string>& files, std::string& folder) {
+    if (files.empty()) return;
+    folder = FolderOfFile(files[0]);
+    ShowInputPath(LoadedFilesText(files));
 }
 
 std::string ConvertAudio(HWND owner, std::string& folder) {
@@ -133,6 +196,37 @@ std::string ConvertAudio(HWND owner, std::string& folder) {
     RepaintMainWindow();
     if (tk::IsBlank(chosen)) return std::string();
     folder = CurrentFolder();
+    return chosen;
+}
+
+std::string ChooseOutputFolder(HWND owner, std::string& folder) {
+    IFileOpenDialog* dialog = nullptr;
+    if (FAILED(CoCreateInstance(CLSID_FileOpenDialog, nullptr, CLSCTX_INPROC_SERVER, IID_IFileOpenDialog,
+                                (void**)&dialog)))
+        return std::string();
+    DWORD options = 0;
+    dialog->GetOptions(&options);
+    dialog->SetOptions(options | FOS_PICKFOLDERS | FOS_FORCEFILESYSTEM | FOS_PATHMUSTEXIST);
+    dialog->SetTitle(L"Convert Audio");
+    IShellItem* start = nullptr;
+    if (SUCCEEDED(SHCreateItemFromParsingName(tk::Widen(folder).c_str(), nullptr, IID_IShellItem, (void**)&start))) {
+        dialog->SetFolder(start);
+        start->Release();
+    }
+    std::string chosen;
+    IShellItem* result = nullptr;
+    if (SUCCEEDED(dialog->Show(owner)) && SUCCEEDED(dialog->GetResult(&result))) {
+        wchar_t* path = nullptr;
+        if (SUCCEEDED(result->GetDisplayName(SIGDN_FILESYSPATH, &path))) {
+            chosen = tk::Narrow(path);
+            CoTaskMemFree(path);
+        }
+        result->Release();
+    }
+    dialog->Release();
+    if (chosen.empty()) return chosen;
+    RepaintMainWindow();
+    folder = chosen;
     return chosen;
 }
 

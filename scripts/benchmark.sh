@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Measures the program against its goals under Wine (medians of 5 with their
-# range; see tests/tools/benchmark.cpp): conversion overhead, start-up against
+# range; see tests/tools/benchmark.cpp): conversion overhead, batches against
+# the bare encoders one after another and side by side, start-up against
 # a minimal dialog program and where its time goes, CPU at rest in each
 # window and during conversions, peak working set and program size. CPU times
 # are read here, from the Unix side, when benchmark.exe hands a phase over.
@@ -58,9 +59,12 @@ follow_encoder() {
     while :; do read -r -t 1 -u "$nap" || true; done
 }
 
-timeout 1200 wine "$ROOT/build/tests/benchmark.exe" "$(winpath "$bench/program")" \
-    "$(winpath "$ROOT/build/tests/minimal_dialog.exe")" "$(winpath "$scratch")" </dev/null 2>/dev/null \
-    | tr -d '\r' | grep -v '^ffmpeg\|^  \|^Input\|^Output\|^Stream\|^size=\|^video:' &
+# The encoders of a batch come and go by the dozen: their CPU is read as that
+# of the processes reaped by reaper.py (see there) while the batch runs.
+reaped="$bench/reaped-ticks"
+python3 "$ROOT/scripts/reaper.py" "$reaped" timeout 1800 wine "$ROOT/build/tests/benchmark.exe" \
+    "$(winpath "$bench/program")" "$(winpath "$ROOT/build/tests/minimal_dialog.exe")" "$(winpath "$scratch")" \
+    </dev/null 2>/dev/null | tr -d '\r' | grep -v '^ffmpeg\|^  \|^Input\|^Output\|^Stream\|^size=\|^video:' &
 driver=$!
 
 # Answers benchmark.exe's hand-overs until it ends; a failed reading must not
@@ -83,6 +87,14 @@ while kill -0 "$driver" 2>/dev/null; do
             program_ticks="$(ticks "$program")"
             rm -f "$bench/encoder-ticks"
             follow_encoder "$bench/encoder-ticks" "$program" & follower=$! ;;
+        batch-*-begin)
+            program_ticks="$(ticks "$program")"; reaped_ticks="$(cat "$reaped")" ;;
+        batch-*-end)
+            used=$(( $(ticks "$program") - program_ticks ))
+            # The last encoder is reaped a moment after the closing message shows.
+            read -r -t 0.5 -u "$nap"
+            batch="${name#batch-}"
+            echo "batch ${batch%-end} $used $(( $(cat "$reaped") - reaped_ticks ))" >>"$results" ;;
         conversion-end)
             used=$(( $(ticks "$program") - program_ticks ))
             kill "$follower" 2>/dev/null; wait "$follower" 2>/dev/null
@@ -115,6 +127,13 @@ if grep -q '^conversion' "$results"; then
     echo "goal: the program's CPU during conversions $share % of the encoder's (sums of 5), at most 5 %: $(verdict "$share" 5)"
     echo "  (while the encoder ran: $share_encoding % of the encoder's)"
 fi
+
+while read -r kind batch used encoders; do
+    [ "$kind" = batch ] || continue
+    share="$(awk -v p="$used" -v e="$encoders" 'BEGIN { printf "%.1f", e ? 100 * p / e : 0 }')"
+    echo "goal: the program's CPU during the batch $batch $(seconds "$used") s, the encoders' $(seconds "$encoders") s:" \
+        "$share %, at most 5 %: $(verdict "$share" 5)"
+done <"$results"
 
 # Where start-up time goes: each step of tests/tools/startup_steps.cpp, median of 5.
 cp "$ROOT/build/tests/startup_steps.exe" "$bench/program/"

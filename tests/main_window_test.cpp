@@ -241,35 +241,51 @@ TEST_CASE("while the encoder runs: Exit, close, Load, Convert, Help and About ar
     CHECK(result == 0);
 }
 
-TEST_CASE("a file dropped from Explorer loads; several files, a folder, a drop during a run or over a dialog change nothing") {
+TEST_CASE("dropped files and folders load; a folder without WAV, a drop during a run or over a dialog change nothing") {
     test::TempFolder folder(L" dropped Ёж");
-    std::wstring song = folder / L"song.wav", other = folder / L"other.wav";
+    test::TempFolder empty(L" no wav");
+    std::wstring song = folder / L"song.wav", other = folder / L"Other.WAVE";
     REQUIRE(test::WriteBytes(song, "RIFF"));
     REQUIRE(test::WriteBytes(other, "RIFF"));
+    REQUIRE(test::WriteBytes(folder / L"notes.txt", "not audio"));
+    REQUIRE(CreateDirectoryW((folder / L"inner.wav").c_str(), nullptr));  // a folder, and not looked into
+    REQUIRE(test::WriteBytes(empty / L"notes.txt", "not audio"));
     IN_FILE = "";
+    IN_FILES.clear();
     IN_DIR = "C:\\Tools";
+    auto shows = [](const std::wstring& text) { return test::WindowText(Item(1006)) == text; };
     RunMainWindowWith({
         [&] {
             CHECK((GetWindowLongW(MAIN_WINDOW, GWL_EXSTYLE) & WS_EX_ACCEPTFILES) != 0);
-            CHECK(test::PostDroppedFiles(MAIN_WINDOW, {song, other}));
-            CHECK(test::PostDroppedFiles(MAIN_WINDOW, {folder.path()}));
+            CHECK(test::PostDroppedFiles(MAIN_WINDOW, {empty.path()}));
         },
         [&] {
-            CHECK(IN_FILE.empty());
+            CHECK(IN_FILES.empty());
             CHECK(IN_DIR == "C:\\Tools");
-            CHECK(test::WindowText(Item(1006)) == L"C:\\Tools");
+            CHECK(shows(L"C:\\Tools"));
+            // The folder's WAV files by name, the file itself only once.
+            CHECK(test::PostDroppedFiles(MAIN_WINDOW, {song, folder.path()}));
+        },
+        [&] {
+            CHECK(IN_FILES == std::vector<std::string>{test::Utf8(song), test::Utf8(other)});
+            CHECK(IN_FILE == test::Utf8(song));
+            CHECK(IN_DIR == test::Utf8(folder.path()));
+            CHECK(shows(L"2 files in " + folder.path()));
+            CHECK(test::PostDroppedFiles(MAIN_WINDOW, {song, empty / L"notes.txt"}));
+        },
+        [&] {
+            CHECK(shows(L"2 files"));
             CHECK(test::PostDroppedFiles(MAIN_WINDOW, {song}));
         },
         [&] {
-            CHECK(IN_FILE == test::Utf8(song));
-            CHECK(IN_DIR == test::Utf8(folder.path()));
-            CHECK(test::WindowText(Item(1006)) == song);
+            CHECK(IN_FILES == std::vector<std::string>{test::Utf8(song)});
+            CHECK(shows(song));
             ENCODING.store(1);
             CHECK(test::PostDroppedFiles(MAIN_WINDOW, {other}));
         },
         [&] {
             CHECK(IN_FILE == test::Utf8(song));
-            CHECK(test::WindowText(Item(1006)) == song);
+            CHECK(shows(song));
             ENCODING.store(0);
             // The Save dialog proposes a name for song.wav; a drop meanwhile must not swap the input.
             PostMessageW(MAIN_WINDOW, WM_COMMAND, MAKEWPARAM(1012, BN_CLICKED), (LPARAM)Item(1012));
@@ -279,8 +295,8 @@ TEST_CASE("a file dropped from Explorer loads; several files, a folder, a drop d
             CHECK(test::PostDroppedFiles(MAIN_WINDOW, {other}));
         },
         [&] {
-            CHECK(IN_FILE == test::Utf8(song));
-            CHECK(test::WindowText(Item(1006)) == song);
+            CHECK(IN_FILES == std::vector<std::string>{test::Utf8(song)});
+            CHECK(shows(song));
             HWND save = OwnedPopup();
             PostMessageW(save, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), (LPARAM)GetDlgItem(save, IDCANCEL));
         },

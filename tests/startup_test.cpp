@@ -13,9 +13,14 @@ TEST_CASE("started from another folder with arguments, the program defaults to i
     REQUIRE(test::InstallProgram(program.path()));
     test::WriteBytes(elsewhere / L"DU_ZID.ini", "<IN_DIR>C:\\Wrong</IN_DIR>");
 
+    // The arguments are names of files to load: none of them is there.
+    test::ProgramRun run(program.path(), L"\"" + elsewhere / L"song.wav" + L"\" -y", elsewhere.path());
+    HWND main = run.PassStartWindow();
+    REQUIRE(main);
+    CHECK(run.AnswerMessageBox(L"Attention") ==
+          L"These files were not found:\r\n" + (elsewhere / L"song.wav") + L"\r\n" + (elsewhere / L"-y"));
     DWORD exitCode = 1;
-    REQUIRE(test::RunProgramToEnd(program.path(), L"\"" + elsewhere / L"song.wav" + L"\" /x -y", elsewhere.path(),
-                                  &exitCode));
+    REQUIRE(run.ExitProgram(main, &exitCode));
     CHECK(exitCode == 0);
     std::string folder = test::Utf8(program.path());
     CHECK(test::ReadBytes(program / L"DU_ZID.ini") == FormatSettingsText(Settings{folder, folder, 0}));

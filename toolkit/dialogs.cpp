@@ -196,10 +196,12 @@ LONGLONG Microseconds() {
     return whole * 1000000 + part * 1000000 / frequency.QuadPart;
 }
 
-// Blocks until input reaches the thread's queue or milliseconds have passed.
-// MWMO_INPUTAVAILABLE also wakes for input that an earlier peek saw but left.
-void WaitForInput(DWORD milliseconds) {
-    MsgWaitForMultipleObjectsEx(0, nullptr, milliseconds, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+// Blocks until input reaches the thread's queue, one of the objects is
+// signalled (then true) or milliseconds have passed. MWMO_INPUTAVAILABLE also
+// wakes for input that an earlier peek saw but left.
+bool WaitForInput(DWORD milliseconds, const HANDLE* objects = nullptr, DWORD count = 0) {
+    DWORD woken = MsgWaitForMultipleObjectsEx(count, objects, milliseconds, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    return woken < WAIT_OBJECT_0 + count;
 }
 
 // Offers a message to the dialog's accelerators and keyboard handling; true when taken.
@@ -348,7 +350,7 @@ void FinishDialog(HWND dialog, int32_t result) {
     DestroyWindow(dialog);
 }
 
-int32_t PumpEvents(DWORD idleMilliseconds) {
+int32_t PumpEvents(DWORD idleMilliseconds, const HANDLE* wakeOn, DWORD wakeCount) {
     MSG message;
     // A queued message that arrives during the wait is handled at once. A
     // message sent from another thread or process (a window text asked for,
@@ -357,8 +359,7 @@ int32_t PumpEvents(DWORD idleMilliseconds) {
     LONGLONG start = Microseconds();
     while (!PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
         LONGLONG left = (LONGLONG)idleMilliseconds * 1000 - (Microseconds() - start);
-        if (left <= 0) return g_liveDialogs;
-        WaitForInput((DWORD)((left + 999) / 1000));
+        if (left <= 0 || WaitForInput((DWORD)((left + 999) / 1000), wakeOn, wakeCount)) return g_liveDialogs;
     }
     HWND active = g_activeDialog;
     if (!(active && IsWindow(active) && TakenByDialog(active, &message))) {

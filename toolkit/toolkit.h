@@ -36,9 +36,9 @@ void ShowModeless(HWND dialog, DialogCallback callback);
 void FinishDialog(HWND dialog, int32_t result);
 // Handles at most one queued message; with none queued, waits up to
 // idleMilliseconds for one and handles it as soon as it arrives (messages sent
-// meanwhile are handled without ending the wait). Returns the number of live
-// toolkit dialogs.
-int32_t PumpEvents(DWORD idleMilliseconds);
+// meanwhile are handled without ending the wait), or until one of the wakeCount
+// objects in wakeOn is signalled. Returns the number of live toolkit dialogs.
+int32_t PumpEvents(DWORD idleMilliseconds, const HANDLE* wakeOn = nullptr, DWORD wakeCount = 0);
 
 // A visible top-level window of the calling thread other than window: a
 // dialog, a message box or a file dialog over it.

@@ -16,6 +16,11 @@
 //   hang                   wait until ended from outside
 //   handle=<value>         say on standard error whether that handle value is
 //                          open here ("handle <value> open" or "... closed")
+//   fail-for=<text>        when the command line holds text: say on standard
+//                          error that the input is no audio, as the real
+//                          encoder does, and end with exit code 1
+// Each instance also appends "start" when it begins and "end" when it ends
+// well to encoder_events.txt beside it, so that a test can tell how many ran at once.
 #include <windows.h>
 
 #include <cstdio>
@@ -65,6 +70,21 @@ static std::wstring LastQuoted(const std::wstring& commandLine) {
     return commandLine.substr(open + 1, close - open - 1);
 }
 
+static std::wstring FromUtf8(const std::string& text) {
+    int n = MultiByteToWideChar(CP_UTF8, 0, text.data(), (int)text.size(), nullptr, 0);
+    std::wstring out(n, L'\0');
+    if (n > 0) MultiByteToWideChar(CP_UTF8, 0, text.data(), (int)text.size(), &out[0], n);
+    return out;
+}
+
+// The input: the quoted token after "-i".
+static std::wstring FirstQuoted(const std::wstring& commandLine) {
+    size_t option = commandLine.find(L" -i \"");
+    if (option == std::wstring::npos) return std::wstring();
+    size_t open = option + 4, close = commandLine.find(L'"', open + 1);
+    return close == std::wstring::npos ? std::wstring() : commandLine.substr(open + 1, close - open - 1);
+}
+
 static void PrintError(const std::string& text) {
     DWORD written = 0;
     WriteFile(GetStdHandle(STD_ERROR_HANDLE), text.data(), (DWORD)text.size(), &written, nullptr);
@@ -110,6 +130,7 @@ int main() {
     std::wstring commandLine = GetCommandLineW();
     AppendLog(folder + L"encoder_log.txt", ToUtf8(commandLine) + "\n");
 
+    AppendLog(folder + L"encoder_events.txt", "start\n");
     std::string control = ReadControl(folder + L"encoder_control.txt");
     int exitCode = 0;
     double duration = 0;
@@ -135,11 +156,16 @@ int main() {
             WriteSlowly(LastQuoted(commandLine), duration, steps, pause);
         } else if (line.rfind("error=", 0) == 0) PrintError(line.substr(6) + "\r\n");
         else if (line == "hang") Sleep(INFINITE);
-        else if (line.rfind("handle=", 0) == 0) {
+        else if (line.rfind("fail-for=", 0) == 0 && commandLine.find(FromUtf8(line.substr(9))) != std::wstring::npos) {
+            PrintError(ToUtf8(FirstQuoted(commandLine)) + ": Invalid data found when processing input\r\n");
+            exitCode = 1;
+            break;
+        } else if (line.rfind("handle=", 0) == 0) {
             DWORD flags = 0;
             bool open = GetHandleInformation((HANDLE)(uintptr_t)std::strtoull(line.c_str() + 7, nullptr, 10), &flags);
             PrintError("handle " + line.substr(7) + (open ? " open\r\n" : " closed\r\n"));
         }
     }
+    AppendLog(folder + L"encoder_events.txt", "end\n");
     return exitCode;
 }

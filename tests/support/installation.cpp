@@ -21,6 +21,17 @@ void Installation::Control(const std::string& text) const {
 
 std::string Installation::Log() const { return ReadBytes(program / L"PLUG-IN\\encoder_log.txt"); }
 
+int Installation::MostAtOnce() const {
+    std::string events = ReadBytes(program / L"PLUG-IN\\encoder_events.txt");
+    int running = 0, most = 0;
+    for (size_t at = 0; at < events.size(); at = events.find('\n', at) + 1) {
+        running += events.compare(at, 5, "start") == 0 ? 1 : -1;
+        most = running > most ? running : most;
+        if (events.find('\n', at) == std::string::npos) break;
+    }
+    return most;
+}
+
 std::string Installation::Settings() const { return ReadBytes(program / L"DU_ZID.ini"); }
 
 void Installation::StoreSettings(int mode) const {
@@ -59,6 +70,16 @@ void ConvertWithRealEncoder(const std::wstring& programFolder, const std::wstrin
     CHECK(facts.bytesPerSecond == 16000);  // 128 kbit/s
     REQUIRE(facts.bytesPerSecond > 0);
     CHECK(std::fabs(facts.seconds() - seconds) <= 0.1);
+}
+
+double DecodedSeconds(const std::wstring& programFolder, const std::wstring& file) {
+    std::wstring decoded = file + L".decoded.wav";
+    ChildProcess decoder(L"\"" + programFolder + L"\\PLUG-IN\\ffmpeg_III.exe\" -i \"" + file + L"\" -y \"" + decoded +
+                         L"\"");
+    if (!decoder.Wait(120000)) return -1;
+    WaveFacts facts = ReadWaveFacts(ReadBytes(decoded));
+    DeleteFileW(decoded.c_str());
+    return facts.formatTag == 1 ? facts.seconds() : -1;  // PCM
 }
 
 HWND StartAndLoadSong(ProgramRun& run, const Installation& setup) {

@@ -19,6 +19,8 @@ struct Installation {
     void Control(const std::string& text) const;
     // Every command line the double was started with, one a line.
     std::string Log() const;
+    // The most instances of the double that ran at once.
+    int MostAtOnce() const;
     std::string Settings() const;  // DU_ZID.ini as it is now
     // A settings file naming the program's folder for both folders.
     void StoreSettings(int mode) const;
@@ -34,6 +36,10 @@ struct Installation {
 // Wav Audio with a seconds-long stereo WAV in dataFolder, Convert beside it,
 // Exit; checks the closing message, exit code 0 and the MP3-coded result.
 void ConvertWithRealEncoder(const std::wstring& programFolder, const std::wstring& dataFolder, int seconds);
+
+// The seconds of audio in file, decoded to PCM beside it by the real encoder
+// in programFolder's PLUG-IN; -1 when it decodes to no PCM.
+double DecodedSeconds(const std::wstring& programFolder, const std::wstring& file);
 
 // Start, then Load Wav Audio with the installation's song.wav; the main window.
 HWND StartAndLoadSong(ProgramRun& run, const Installation& setup);

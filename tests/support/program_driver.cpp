@@ -126,6 +126,16 @@ bool ProgramUser::CancelFileDialog(const std::wstring& caption) {
     return WaitUntilGone(dialog);
 }
 
+bool ProgramUser::ChooseFolder(const std::wstring& folder) {
+    // The folder picker's name field is edt1; a folder typed there and confirmed is the choice.
+    HWND dialog = WaitForWindow(L"Convert Audio");
+    HWND field = dialog ? GetDlgItem(dialog, 0x480) : nullptr;
+    if (!field) return false;
+    SendMessageW(field, WM_SETTEXT, 0, (LPARAM)folder.c_str());
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), (LPARAM)GetDlgItem(dialog, IDOK));
+    return WaitUntilGone(dialog, 20000);
+}
+
 std::wstring ProgramUser::ProposedName(const std::wstring& caption, DWORD timeoutMs) {
     HWND dialog = WaitForWindow(caption, timeoutMs);
     return dialog ? ControlText(dialog, kFileNameField) : std::wstring();
@@ -156,6 +166,15 @@ HWND ProgramUser::PassStartWindow() {
 bool ProgramUser::LoadFile(HWND mainWindow, const std::wstring& folder, const std::wstring& name) {
     Click(mainWindow, kLoadButton);
     return ChooseFile(L"Load Audio", folder, name) && WaitUntilLoaded(mainWindow, name);
+}
+
+bool ProgramUser::LoadFiles(HWND mainWindow, const std::wstring& folder, const std::vector<std::wstring>& names) {
+    std::wstring quoted;
+    for (const std::wstring& name : names) quoted += L"\"" + name + L"\" ";
+    Click(mainWindow, kLoadButton);
+    std::wstring shown = std::to_wstring(names.size()) + L" files in " + folder;
+    return ChooseFile(L"Load Audio", folder, quoted) &&
+           WaitFor([&] { return ControlText(mainWindow, kInputPathField) == shown; }, 20000);
 }
 
 bool ProgramUser::WaitUntilLoaded(HWND mainWindow, const std::wstring& name) const {

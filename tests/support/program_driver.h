@@ -48,6 +48,8 @@ public:
     // dialog moves into it), then the file name; returns once it has closed.
     bool ChooseFile(const std::wstring& caption, const std::wstring& folder, const std::wstring& name);
     bool CancelFileDialog(const std::wstring& caption);
+    // Picks folder in the folder picker captioned "Convert Audio"; returns once it has closed.
+    bool ChooseFolder(const std::wstring& folder);
     // The last question a file dialog asked (and was answered Yes) in ChooseFile.
     const std::wstring& lastQuestion() const { return lastQuestion_; }
     // The file name the dialog proposes.
@@ -64,6 +66,8 @@ public:
     // named name (its input field shows it).
     bool WaitUntilLoaded(HWND mainWindow, const std::wstring& name) const;
     bool LoadFile(HWND mainWindow, const std::wstring& folder, const std::wstring& name);
+    // Load Wav Audio with several names of folder chosen at once.
+    bool LoadFiles(HWND mainWindow, const std::wstring& folder, const std::vector<std::wstring>& names);
     bool ConvertInto(HWND mainWindow, const std::wstring& folder, const std::wstring& name);
     // Clicks the button that opens the window with this caption (Help, About),
     // closes that window from its title bar and waits for the main window to

@@ -2,6 +2,9 @@
 // their range:
 //   conversion overhead: confirming the Save dialog to the closing message,
 //     minus the bare encoder's wall time on the same command line;
+//   batches (8 files of 30 s, 40 of 2 s): the folder picker's confirmation to
+//     the closing message, against the bare encoders on the same files one
+//     after another and as many at once as the program runs;
 //   start-up: process start to a painted start window, against a minimal dialog program;
 //   the peak working set and the size of DU_ZID.exe.
 // CPU times are read by scripts/benchmark.sh from the Unix side (Wine does not
@@ -15,6 +18,7 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -98,6 +102,88 @@ double ConversionInProgram(const std::wstring& program, const std::wstring& scra
     return elapsed;
 }
 
+// The encoders of a batch run at once by a pool of atOnce threads, each taking
+// the next command line as soon as its last has ended; the wall time in seconds.
+double BareBatch(const std::vector<std::string>& commandLines, int atOnce) {
+    struct Pool {
+        const std::vector<std::string>* lines;
+        std::atomic<size_t> next{0};
+    } pool{&commandLines};
+    auto work = [](LPVOID param) -> DWORD {
+        auto* p = (Pool*)param;
+        for (size_t i; (i = p->next++) < p->lines->size();) RunEncoder((*p->lines)[i]);
+        return 0;
+    };
+    double start = Now();
+    std::vector<HANDLE> threads;
+    for (int i = 0; i < atOnce; ++i) threads.push_back(CreateThread(nullptr, 0, work, &pool, 0, nullptr));
+    WaitForMultipleObjects((DWORD)threads.size(), threads.data(), TRUE, INFINITE);
+    for (HANDLE thread : threads) CloseHandle(thread);
+    return Now() - start;
+}
+
+// The program started with the inputs' folder on its command line, Convert,
+// the folder picker answered with an empty folder: from its confirmation to
+// the closing message, in seconds. With handOver, the script reads CPU times
+// from its "-begin" to its "-end".
+double BatchInProgram(const std::wstring& program, const std::wstring& inputs, size_t files, const std::wstring& out,
+                      const std::wstring& scratch, const std::wstring& handOver) {
+    test::DeleteTree(out);
+    CreateDirectoryW(out.c_str(), nullptr);
+    ProgramRun run(program, L"\"" + inputs + L"\"", program);
+    HWND main = run.PassStartWindow();
+    std::wstring loaded = std::to_wstring(files) + L" files in " + inputs;
+    test::WaitFor([&] { return ProgramRun::ControlText(main, test::kInputPathField) == loaded; }, 20000);
+    ProgramRun::Click(main, test::kConvertButton);
+    HWND picker = run.WaitForWindow(L"Convert Audio");
+    SendMessageW(GetDlgItem(picker, 0x480), WM_SETTEXT, 0, (LPARAM)out.c_str());
+    if (!handOver.empty()) HandOver(scratch, handOver + L"-begin");
+    double start = Now();
+    PostMessageW(picker, WM_COMMAND, IDOK, 0);
+    test::WaitFor([&] { return run.FindWindowByCaption(L"Information") != nullptr; }, 600000);
+    double elapsed = Now() - start;
+    if (!handOver.empty()) HandOver(scratch, handOver + L"-end");
+    run.AnswerMessageBox(L"Information");
+    DWORD code;
+    run.ExitProgram(main, &code);
+    return elapsed;
+}
+
+// One batch case: its files written, the program and the bare encoders timed
+// (medians of three), then the program once more while the script reads CPU times.
+void Batch(const std::wstring& program, const std::wstring& scratch, int files, int seconds) {
+    constexpr int kBatchRuns = 3;
+    std::wstring name = std::to_wstring(files) + L"x" + std::to_wstring(seconds) + L"s";
+    std::wstring inputs = scratch + L"\\" + name, out = scratch + L"\\" + name + L"-out";
+    test::DeleteTree(inputs);
+    CreateDirectoryW(inputs.c_str(), nullptr);
+    CreateDirectoryW(out.c_str(), nullptr);
+    std::vector<std::string> lines;
+    for (int i = 0; i < files; ++i) {
+        std::wstring input = inputs + L"\\take " + std::to_wstring(100 + i) + L".wav";
+        test::WriteBytes(input, test::StereoWave(seconds, 200 + 7 * i, 330));
+        lines.push_back(EncoderCommandLine(test::Utf8(program + L"\\"), test::Utf8(input),
+                                           test::Utf8(out + L"\\bare " + std::to_wstring(i) + L".wav")));
+    }
+    SYSTEM_INFO info;
+    GetSystemInfo(&info);
+    int atOnce = (int)std::min<DWORD>(std::max<DWORD>(info.dwNumberOfProcessors, 1), 8);
+    std::vector<double> inProgram, oneByOne, together;
+    for (int i = 0; i < kBatchRuns; ++i) {
+        oneByOne.push_back(BareBatch(lines, 1));
+        together.push_back(BareBatch(lines, atOnce));
+        inProgram.push_back(BatchInProgram(program, inputs, files, out, scratch, L""));
+    }
+    BatchInProgram(program, inputs, files, out, scratch, L"batch-" + name);
+    double ratio = Median(inProgram) / Median(together);
+    std::printf("batch of %d files of %d s, wall time: in the program %s; bare encoders one after another %s, "
+                "%d at once %s; speed-up over one after another %.2f times\n",
+                files, seconds, Spread(inProgram, "%.3f s").c_str(), Spread(oneByOne, "%.3f s").c_str(), atOnce,
+                Spread(together, "%.3f s").c_str(), Median(oneByOne) / Median(inProgram));
+    std::printf("goal: batch of %d files of %d s, %.2f times the bare encoders %d at once, at most 1.10: %s\n", files,
+                seconds, ratio, atOnce, Verdict(ratio <= 1.10));
+}
+
 bool PaintedWindowOf(DWORD process, const wchar_t* caption) {
     HWND window = FindWindowW(nullptr, caption);
     if (!window || !IsWindowVisible(window)) return false;
@@ -174,6 +260,9 @@ int main() {
     std::printf("conversion of 60 s of audio, wall time: in the program %s, bare encoder %s\n",
                 Spread(inProgram, "%.3f s").c_str(), Spread(bare, "%.3f s").c_str());
     std::printf("goal: conversion overhead %.3f s, at most 0.2 s: %s\n", overhead, Verdict(overhead <= 0.2));
+
+    Batch(program, scratch, 8, 30);
+    Batch(program, scratch, 40, 2);
 
     std::vector<double> ratios;
     for (int i = 0; i < kRuns; ++i) {

@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "tests/support/program_driver.h"
 #include "tests/support/test_support.h"
@@ -120,6 +121,24 @@ int Walk(const std::wstring& programFolder) {
     run.ConvertInto(main, g_out, L"_mp3_c_notes.wav");
     Shoot(run.WaitForWindow(L"Attention", 60000), L"failed");
     std::printf("failure message: %s\n", test::Utf8(run.AnswerMessageBox(L"Attention")).c_str());
+
+    // Several files at once, one of them no audio: the batch's busy window and its summary.
+    std::wstring batch = g_out + L"\\batch";
+    CreateDirectoryW(batch.c_str(), nullptr);
+    std::vector<std::wstring> takes = {L"take 1.wav", L"take 2.wav", L"take 3.wav", L"notes.wav"};
+    for (int i = 0; i < 3; ++i) test::WriteBytes(g_out + L"\\" + takes[i], test::StereoWave(60 + 30 * i, 220.0 * (i + 1), 330));
+    run.LoadFiles(main, g_out, takes);
+    Shoot(main, L"batch-loaded");
+    ProgramRun::Click(main, test::kConvertButton);
+    Shoot(run.WaitForWindow(L"Convert Audio"), L"folder-dialog");
+    run.ChooseFolder(batch);
+    busy = run.WaitForWindow(test::kBusyCaption, 5000);
+    if (busy) {
+        test::WaitFor([&] { return test::PercentOf(ProgramRun::ControlText(busy, test::kPercentLabel)) >= 30; }, 20000);
+        Shoot(busy, L"batch-busy");
+    }
+    Shoot(run.WaitForWindow(L"Attention", 120000), L"batch-summary");
+    std::printf("batch summary: %s\n", test::Utf8(run.AnswerMessageBox(L"Attention")).c_str());
 
     SendMessageW(GetDlgItem(main, test::kExitButton), BM_SETSTATE, TRUE, 0);
     Shoot(main, L"main-button-held");

@@ -1,0 +1,130 @@
+#include "convert/batch_rules.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "convert/file_naming.h"
+
+namespace {
+
+constexpr size_t kListedAtMost = 10;
+
+// The names listed one a line, at most ten, then "and N more".
+std::string ListedLines(const std::vector<std::string>& lines) {
+    std::string text;
+    for (size_t i = 0; i < lines.size() && i < kListedAtMost; ++i) text += "\r\n" + lines[i];
+    if (lines.size() > kListedAtMost) text += "\r\nand " + std::to_string(lines.size() - kListedAtMost) + " more";
+    return text;
+}
+
+// name with " (n)" before its extension (its last dot, unless it starts the name).
+std::string Numbered(const std::string& name, int n) {
+    size_t dot = name.rfind('.');
+    if (dot == std::string::npos || dot == 0) dot = name.size();
+    return name.substr(0, dot) + " (" + std::to_string(n) + ")" + name.substr(dot);
+}
+
+bool EndsWithNoCase(const std::string& text, const std::string& ending) {
+    if (text.size() < ending.size()) return false;
+    for (size_t i = 0; i < ending.size(); ++i) {
+        char c = text[text.size() - ending.size() + i];
+        if (c >= 'A' && c <= 'Z') c = (char)(c - 'A' + 'a');
+        if (c != ending[i]) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+std::vector<std::string> ChosenFiles(const std::string& answer) {
+    std::vector<std::string> parts;
+    for (size_t start = 0; start < answer.size();) {
+        size_t end = answer.find('\0', start);
+        if (end == std::string::npos) end = answer.size();
+        if (end == start) break;  // the second NUL ends the list
+        parts.push_back(answer.substr(start, end - start));
+        start = end + 1;
+    }
+    if (parts.size() <= 1) return parts;
+    std::string folder = parts[0];
+    if (folder.back() != '\\') folder += '\\';
+    std::vector<std::string> files;
+    for (size_t i = 1; i < parts.size(); ++i) files.push_back(folder + parts[i]);
+    return files;
+}
+
+std::string LoadedFilesText(const std::vector<std::string>& files) {
+    if (files.size() == 1) return files[0];
+    std::string count = std::to_string(files.size()) + " files";
+    if (files.empty()) return std::string();
+    std::string folder = FolderOfFile(files[0]);
+    for (const std::string& file : files)
+        if (FolderOfFile(file) != folder) return count;
+    return count + " in " + folder;
+}
+
+bool IsWaveName(const std::string& name) { return EndsWithNoCase(name, ".wav") || EndsWithNoCase(name, ".wave"); }
+
+std::vector<std::string> BatchOutputNames(const std::vector<std::string>& inputs,
+                                          std::string (*fold)(const std::string&)) {
+    std::vector<std::string> names, given;
+    for (const std::string& input : inputs) {
+        std::string proposal = ProposedOutputName(input);
+        std::string name = proposal;
+        for (int n = 2; std::find(given.begin(), given.end(), fold(name)) != given.end(); ++n)
+            name = Numbered(proposal, n);
+        names.push_back(name);
+        given.push_back(fold(name));
+    }
+    return names;
+}
+
+static bool Known(double seconds) { return seconds >= 0 && std::isfinite(seconds); }
+
+int BatchPercent(const std::vector<BatchPart>& parts) {
+    if (parts.empty()) return -1;
+    double known = 0;
+    int knownCount = 0;
+    bool allEnded = true;
+    for (const BatchPart& part : parts) {
+        if (Known(part.seconds)) known += part.seconds, ++knownCount;
+        allEnded = allEnded && part.percent >= 100;
+    }
+    if (allEnded) return 100;
+    double fallback = knownCount > 0 ? known / knownCount : 1.0;
+    // Files of no length at all weigh alike.
+    bool equal = known <= 0;
+    double total = 0, done = 0;
+    for (const BatchPart& part : parts) {
+        double weight = equal ? 1.0 : (Known(part.seconds) ? part.seconds : fallback);
+        int percent = part.percent < 0 ? 0 : (part.percent > 100 ? 100 : part.percent);
+        total += weight;
+        done += weight * percent;
+    }
+    int percent = total > 0 ? (int)(done / total) : 0;
+    return percent > 99 ? 99 : percent;
+}
+
+std::string FilesDoneText(int done, int files) {
+    return std::to_string(done) + " of " + std::to_string(files) + " files done";
+}
+
+SummaryText BatchSummary(const BatchTally& tally, const std::string& folder) {
+    std::string files = std::to_string(tally.files);
+    std::string converted = std::to_string(tally.converted);
+    if (tally.stopped)
+        return {"The conversion was stopped.\r\n" + converted + " of " + files + " files were converted.", false};
+    if (tally.failed.empty() && tally.skipped == 0) return {files + " files converted into:\r\n" + folder, false};
+    std::string text = converted + " of " + files + " files converted into:\r\n" + folder + "\r\n";
+    if (!tally.failed.empty()) {
+        std::vector<std::string> lines;
+        for (const FileFailure& failure : tally.failed) lines.push_back(failure.name + ": " + failure.reason);
+        text += "\r\nFailed:" + ListedLines(lines);
+    }
+    if (tally.skipped > 0) text += "\r\nSkipped, already there: " + std::to_string(tally.skipped);
+    return {text, true};
+}
+
+std::string NotFoundText(const std::vector<std::string>& names) {
+    return "These files were not found:" + ListedLines(names);
+}
