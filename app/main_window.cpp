@@ -86,12 +86,17 @@ bool IsFaceButton(UINT id) {
     return id == kLoadButton || id == kAboutButton || id == kConvertButton || id == kExitButton || id == kHelpButton;
 }
 
-// From the Save dialog's confirmation until the closing message is dismissed.
-// The run's polling loop and its message boxes dispatch the main window's
-// messages, also after the encoder has ended.
-bool g_runInProgress = false;
+// From a Load or Convert click until its dialogs, its run and its closing
+// message are over. Their loops dispatch the main window's messages, also a
+// click queued as a dialog closes, which would nest a second command in the first.
+bool g_commandInProgress = false;
 
-bool RunInProgress() { return g_runInProgress || ENCODING.load(std::memory_order_acquire) != 0; }
+struct CommandInProgress {
+    CommandInProgress() { g_commandInProgress = true; }
+    ~CommandInProgress() { g_commandInProgress = false; }
+};
+
+bool RunInProgress() { return g_commandInProgress || ENCODING.load(std::memory_order_acquire) != 0; }
 
 int32_t OnDrawItem(const DRAWITEMSTRUCT* item) {
     if (!item) return 0;
@@ -118,28 +123,24 @@ void TakeLoadedFiles(const std::vector<std::string>& files) {
 // Convert would nest a second run in the first: both only beep then.
 void OnLoad() {
     if (RunInProgress()) return tk::AlertBeep();
+    CommandInProgress command;
     TakeLoadedFiles(LoadAudio(MAIN_WINDOW, IN_DIR));
 }
 
 // Several files loaded: the folder picker, then the batch.
 void ConvertSeveral() {
     std::string folder = ChooseOutputFolder(MAIN_WINDOW, OUT_DIR);
-    if (folder.empty()) return;
-    g_runInProgress = true;
-    RunBatchConversion(IN_FILES, folder);
-    g_runInProgress = false;
+    if (!folder.empty()) RunBatchConversion(IN_FILES, folder);
 }
 
 void OnConvert() {
     if (RunInProgress() || tk::IsBlank(IN_FILE)) return tk::AlertBeep();
+    CommandInProgress command;
     if (IN_FILES.size() > 1) return ConvertSeveral();
     // Moved or deleted since it was loaded: say so before asking for an output.
     if (!InputFileExists(IN_FILE)) return WarnInputNotFound(IN_FILE);
     OUT_FILE = ConvertAudio(MAIN_WINDOW, OUT_DIR);
-    if (tk::IsBlank(OUT_FILE)) return;
-    g_runInProgress = true;
-    RunConversion();
-    g_runInProgress = false;
+    if (!tk::IsBlank(OUT_FILE)) RunConversion();
 }
 
 // The paths of a drop, in its order.
@@ -180,6 +181,7 @@ int32_t OnDropFiles(HWND window, HDROP drop) {
 // up: loaded as a drop is, and the names that are not there told once.
 int32_t OnNamedFiles(HWND window, const std::vector<std::string>* named) {
     if (!named || named->empty()) return 1;
+    CommandInProgress command;
     std::vector<std::string> missing;
     std::vector<std::string> files = DroppedAudio(*named, &missing);
     if (!files.empty()) {
