@@ -52,8 +52,21 @@ void AddLabel(HWND window, int id, const char* text, int x, int y, int w, int h,
     if (font != 0) tk::SetControlFont(window, id, font);
 }
 
+// Tab and Shift+Tab visit the five buttons in the order they are made.
 void AddFaceButton(HWND window, int id, const char* text, int x, int y, int w) {
-    tk::AddControl(ControlKind::Button, window, id, tk::Widen(text), x, y, w, 25, BS_OWNERDRAW, WS_EX_STATICEDGE);
+    tk::AddControl(ControlKind::Button, window, id, tk::Widen(text), x, y, w, 25, BS_OWNERDRAW | WS_TABSTOP,
+                   WS_EX_STATICEDGE);
+}
+
+// Ctrl+O loads, Ctrl+S converts, F1 opens Help: the buttons' own commands,
+// refused when and as the buttons are.
+void AddShortcuts(HWND window) {
+    const ACCEL keys[] = {
+        {FVIRTKEY | FCONTROL, 'O', kLoadButton},
+        {FVIRTKEY | FCONTROL, 'S', kConvertButton},
+        {FVIRTKEY, VK_F1, kHelpButton},
+    };
+    tk::SetShortcuts(window, keys, 3);
 }
 
 void AddControls(HWND window, const Fonts& fonts) {
@@ -187,6 +200,7 @@ int32_t RunMainWindow() {
     MAIN_WINDOW = window;
     tk::SetColors(window, tk::DialogItself, kDefaultText, kBackground);
     AddControls(window, fonts);
+    AddShortcuts(window);
     tk::SetDialogIcon(window, L"VIDEO");
     DragAcceptFiles(window, TRUE);
 

@@ -154,18 +154,14 @@ INT_PTR CALLBACK DialogProcedure(HWND window, UINT message, WPARAM wParam, LPARA
 
 bool IsLiveWindow(HWND window) { return window && IsWindow(window); }
 
+bool BelongsTo(HWND window, HWND owner) { return IsLiveWindow(window) && (window == owner || IsChild(owner, window)); }
+
 // What a show operation needs of the dialog's record.
 struct ShowState {
     HWND owner;
     int showCommand;
     DWORD style;
 };
-
-HACCEL AcceleratorsOf(HWND dialog) {
-    HACCEL accelerators = nullptr;
-    WithRecord(dialog, [&](WindowRecord& record) { accelerators = record.accelerators; });
-    return accelerators;
-}
 
 // Steps shared by ShowModal and ShowModeless: the direct WM_INITDIALOG and
 // WM_SIZE calls, then the callback and result target attached to the record.
@@ -179,6 +175,7 @@ bool AttachCallback(HWND dialog, DialogCallback callback, int32_t* resultTarget,
         callback(dialog, WM_INITDIALOG, (WPARAM)dialog, 0);
         callback(dialog, WM_SIZE, SizeTypeFor(showCommand), MAKELONG(client.right, client.bottom));
     }
+    HideFocusCues(dialog);
     return WithRecord(dialog, [&](WindowRecord& record) {
         record.callback = callback;
         record.resultTarget = resultTarget;
@@ -200,13 +197,6 @@ LONGLONG Microseconds() {
 // MWMO_INPUTAVAILABLE also wakes for input that an earlier peek saw but left.
 void WaitForInput(DWORD milliseconds) {
     MsgWaitForMultipleObjectsEx(0, nullptr, milliseconds, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-}
-
-// Offers a message to the dialog's accelerators and keyboard handling; true when taken.
-bool TakenByDialog(HWND dialog, MSG* message) {
-    HACCEL accelerators = AcceleratorsOf(dialog);
-    if (accelerators && TranslateAcceleratorW(dialog, accelerators, message)) return true;
-    return IsDialogMessageW(dialog, message) != FALSE;
 }
 
 }  // namespace
@@ -287,6 +277,8 @@ void AddControl(ControlKind kind, HWND dialog, int32_t id, const std::wstring& t
 }
 
 void ShowModal(HWND dialog, DialogCallback callback, int32_t* resultTarget) {
+    // Disabling the owner takes the focus from its control: it goes back there afterwards.
+    HWND ownerFocus = GetFocus();
     SetForegroundWindow(dialog);
     ShowState state = {};
     if (!AttachCallback(dialog, callback, resultTarget, &state)) return;
@@ -316,7 +308,7 @@ void ShowModal(HWND dialog, DialogCallback callback, int32_t* resultTarget) {
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }
-    if (state.owner) SetFocus(state.owner);
+    if (state.owner) SetFocus(BelongsTo(ownerFocus, state.owner) ? ownerFocus : state.owner);
 }
 
 void ShowModeless(HWND dialog, DialogCallback callback) {

@@ -36,4 +36,11 @@ void ReleasePicturesOf(const WindowRecord& record);
 int LivePictures();
 int LiveIcons();
 
+// keyboard.cpp
+// A dialog about to be shown shows no focus rectangles until a key is pressed in it.
+void HideFocusCues(HWND dialog);
+// Offers a message to the dialog's shortcut keys, Enter on its buttons and the
+// dialog manager's keyboard handling; true when taken.
+bool TakenByDialog(HWND dialog, MSG* message);
+
 }  // namespace tk

@@ -26,7 +26,8 @@ struct WindowRecord {
     DialogCallback callback;
     int32_t* resultTarget;  // where FinishDialog stores the end value of a modal show
     bool ownerDisabled;     // dialog: its modal show disabled the owner, so finishing enables it
-    HACCEL accelerators;    // owned
+    HACCEL accelerators;    // owned: the dialog's shortcut keys
+    bool focusCuesShown;    // dialog: a key has been pressed in it since it was shown
     Color foreground;
     Color background;
     HBRUSH brush;  // shared by every record with this background colour; the last of them deletes it

@@ -40,6 +40,14 @@ void FinishDialog(HWND dialog, int32_t result);
 // toolkit dialogs.
 int32_t PumpEvents(DWORD idleMilliseconds);
 
+// Keyboard. The dialog's shortcut keys (copied, replacing earlier ones): each
+// sends WM_COMMAND with its command id, wherever the focus is in the dialog.
+void SetShortcuts(HWND dialog, const ACCEL* keys, int count);
+// Whether the dialog shows where the focus is: not from the moment it is shown
+// until the first key is pressed in it, as Windows hides focus rectangles
+// from mouse users (UISF_HIDEFOCUS).
+bool FocusCuesShown(HWND dialog);
+
 void SetText(HWND window, const std::wstring& text);
 void Redraw(HWND window);
 int32_t ShowMessage(const std::wstring& text, const std::wstring& caption, UINT flags);

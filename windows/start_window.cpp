@@ -63,7 +63,9 @@ void RunStartWindow() {
     tk::AddControl(tk::ControlKind::Label, window, kFreeAppsLine, tk::Widen(kFreeAppsText), 15, 102, 120, 12, 0, 0);
     tk::AddControl(tk::ControlKind::Label, window, kWebLink, tk::Widen(kMakerWebAddress), 138, 102, 200, 12, SS_NOTIFY,
                    0);
-    tk::AddControl(tk::ControlKind::Button, window, kStartButton, tk::Widen(kStartText), 360, 102, 70, 14, BS_FLAT, 0);
+    // The only tab stop: it has the focus when the window opens.
+    tk::AddControl(tk::ControlKind::Button, window, kStartButton, tk::Widen(kStartText), 360, 102, 70, 14,
+                   BS_FLAT | WS_TABSTOP, 0);
 
     tk::SetColors(window, kWebLink, kLinkText, tk::ColorTransparent);
     tk::SetColors(window, kFreeAppsLine, kLineText, tk::ColorTransparent);

@@ -167,6 +167,15 @@ COLORREF PixelAt(HWND window, int x, int y) {
     return colour;
 }
 
+COLORREF ScreenPixel(HWND window, int x, int y) {
+    POINT at = {x, y};
+    ClientToScreen(window, &at);
+    HDC screen = GetDC(nullptr);
+    COLORREF colour = GetPixel(screen, at.x, at.y);
+    ReleaseDC(nullptr, screen);
+    return colour;
+}
+
 using QuerySystemInformation = LONG(WINAPI*)(int, void*, ULONG, ULONG*);
 
 Handles HandleCount() {

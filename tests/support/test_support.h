@@ -81,6 +81,8 @@ std::wstring ClassOf(HWND window);
 // A painted pixel of a window's client area, read through the window's own DC:
 // Wine copies a window's pixels to the X screen only at its next message poll.
 COLORREF PixelAt(HWND window, int x, int y);
+// A pixel of a window's client area as the screen shows it (any process's window).
+COLORREF ScreenPixel(HWND window, int x, int y);
 
 // The font GDI draws a request with: an outline font's full name ("Liberation
 // Serif" where Wine replaces "Times New Roman"), or a raster font's face.
