@@ -1,6 +1,7 @@
 #include "app/main_buttons.h"
 
 #include "app/main_window_ids.h"
+#include "toolkit/scale_rules.h"
 #include "toolkit/toolkit.h"
 
 namespace buttons {
@@ -19,7 +20,7 @@ void GradientFill(HDC dc, COLORREF base) {
     }
 }
 
-// Where the focus rectangle runs: this far inside the face.
+// Where the focus rectangle runs: this far inside the face at 100 %.
 constexpr int kFocusInset = 3;
 
 struct Face {
@@ -49,9 +50,14 @@ static const Face* FaceOf(int id) {
 static void DrawFocusCue(const DRAWITEMSTRUCT* item) {
     if (!(item->itemState & ODS_FOCUS) || (item->itemState & ODS_NOFOCUSRECT)) return;
     if (!tk::FocusCuesShown(GetParent(item->hwndItem))) return;
+    UINT dpi = tk::DialogDpi(item->hwndItem);
     RECT cue = item->rcItem;
-    InflateRect(&cue, -kFocusInset, -kFocusInset);
-    DrawFocusRect(item->hDC, &cue);
+    InflateRect(&cue, -tk::Scaled(kFocusInset, dpi), -tk::Scaled(kFocusInset, dpi));
+    // A line as wide as the scale makes one pixel: nested dotted rectangles.
+    for (int line = 0; line < tk::Scaled(1, dpi); ++line) {
+        DrawFocusRect(item->hDC, &cue);
+        InflateRect(&cue, -1, -1);
+    }
 }
 
 void DrawMainButton(const DRAWITEMSTRUCT* item) {

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "app/artwork.h"
 #include "app/globals.h"
 #include "app/main_buttons.h"
 #include "app/main_window_ids.h"
@@ -196,7 +197,7 @@ int32_t RunMainWindow() {
 
     std::string caption = std::string(kCaptionStart) + "  " + kMakerWebAddress;
     HWND window = tk::NewDialog(tk::CoordinateMode::Pixels, nullptr, tk::Widen(caption), tk::DefaultPosition,
-                                tk::DefaultPosition, kClientWidth, kClientHeight, kWindowStyle, 0);
+                                tk::DefaultPosition, kClientWidth, kClientHeight, kWindowStyle, 0, PaintArtwork);
     MAIN_WINDOW = window;
     tk::SetColors(window, tk::DialogItself, kDefaultText, kBackground);
     AddControls(window, fonts);

@@ -40,9 +40,12 @@ bool BuildTemplate(DWORD style, DWORD exStyle, int32_t x, int32_t y, int32_t wid
     return out->size != 0;
 }
 
-// Pixels mode: the requested size becomes the client area, and the window is
-// centred on the work area by its outer size, or placed relative to its owner.
-void PlaceInPixels(HWND dialog, HWND owner, DWORD style, int32_t x, int32_t y, int32_t width, int32_t height) {
+// Pixels mode: the requested size, at the dialog's scale, becomes the client
+// area, and the window is centred on the work area by its outer size, or
+// placed relative to its owner.
+void PlaceInPixels(HWND dialog, HWND owner, DWORD style, const Box& given) {
+    Box scaled = ScaledBox(given, DialogDpi(dialog));
+    int32_t x = scaled.x, y = scaled.y, width = scaled.width, height = scaled.height;
     RECT outer = {}, client = {};
     GetWindowRect(dialog, &outer);
     GetClientRect(dialog, &client);
@@ -93,7 +96,7 @@ int32_t OfferToCallbacks(HWND window, UINT message, WPARAM wParam, LPARAM lParam
 }
 
 void ReleaseRecord(WindowRecord* record) {
-    DropFontUse(record->fontId);
+    DropFontUse(record->fontId, record->fontDpi);
     ReleaseBrushOf(*record);
     ReleasePicturesOf(*record);
     if (record->accelerators) DestroyAcceleratorTable(record->accelerators);
@@ -124,6 +127,12 @@ INT_PTR DefaultAnswer(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     }
 }
 
+// A dialog procedure's answer to a message that wants a value back.
+INT_PTR Answer(HWND window, LRESULT value) {
+    SetWindowLongPtrW(window, DWLP_MSGRESULT, value);
+    return TRUE;
+}
+
 INT_PTR CALLBACK DialogProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_INITDIALOG:
@@ -131,6 +140,14 @@ INT_PTR CALLBACK DialogProcedure(HWND window, UINT message, WPARAM wParam, LPARA
         ++g_liveDialogs;
         return FALSE;
     case WM_DESTROY: --g_liveDialogs; break;
+    case WM_GETDPISCALEDSIZE:
+        if (!AnswerScaledSize(window, (UINT)wParam, (SIZE*)lParam)) return FALSE;
+        return Answer(window, TRUE);
+    case WM_DPICHANGED:
+        // Laid out anew first; the callback then hears of it too.
+        Rescale(window, LOWORD(wParam), (const RECT*)lParam);
+        OfferToCallbacks(window, message, wParam, lParam);
+        return Answer(window, 0);
     case WM_ACTIVATE:
         g_activeDialog = LOWORD(wParam) == WA_INACTIVE ? nullptr : window;
         return 0;
@@ -202,14 +219,13 @@ void WaitForInput(DWORD milliseconds) {
 }  // namespace
 
 HWND NewDialog(CoordinateMode mode, HWND owner, const std::wstring& title, int32_t x, int32_t y, int32_t width,
-               int32_t height, DWORD style, DWORD exStyle) {
+               int32_t height, DWORD style, DWORD exStyle, PicturePainter painter) {
     style = DialogStyle(style, x == DefaultPosition || y == DefaultPosition, owner != nullptr);
     DialogTemplate dialogTemplate;
     if (!BuildTemplate(style, exStyle, x, y, width, height, &dialogTemplate)) return nullptr;
     HWND dialog = CreateDialogIndirectParamW(ProgramModule(), (LPCDLGTEMPLATEW)dialogTemplate.bytes, owner,
                                              DialogProcedure, 0);
     if (!dialog) return nullptr;
-    if (mode == CoordinateMode::Pixels) PlaceInPixels(dialog, owner, style, x, y, width, height);
     SetWindowTextW(dialog, title.c_str());
 
     WindowRecord record = BlankRecord(dialog);
@@ -220,47 +236,37 @@ HWND NewDialog(CoordinateMode mode, HWND owner, const std::wstring& title, int32
     record.dialogFont = (HFONT)SendMessageW(dialog, WM_GETFONT, 0, 0);
     record.style = style;
     record.exStyle = exStyle;
+    record.given = Box{x, y, width, height};
+    record.painter = painter;
     if (!AddRecord(record)) {
         DestroyWindow(dialog);
         return nullptr;
     }
+    TakeScale(dialog, WindowDpi(dialog));
+    if (mode == CoordinateMode::Pixels) PlaceInPixels(dialog, owner, style, record.given);
     return dialog;
 }
 
 void AddControl(ControlKind kind, HWND dialog, int32_t id, const std::wstring& text, int32_t x, int32_t y,
                 int32_t width, int32_t height, DWORD style, DWORD exStyle, DialogCallback callback) {
     CoordinateMode mode = CoordinateMode::Pixels;
-    HFONT font = nullptr;
-    bool isDialog = false;
-    WithRecord(dialog, [&](WindowRecord& record) {
-        isDialog = record.isDialog;
-        mode = record.mode;
-        font = record.dialogFont;
-    });
-    if (!isDialog) return;
-
-    if (mode == CoordinateMode::DialogUnits) {
-        // Each edge is converted on its own, as the dialog manager does.
-        RECT edges = {x, y, x + width, y + height};
-        MapDialogRect(dialog, &edges);
-        x = edges.left;
-        y = edges.top;
-        width = edges.right - edges.left;
-        height = edges.bottom - edges.top;
-    }
+    if (!WithRecord(dialog, [&](WindowRecord& record) { mode = record.mode; }) || !IsDialogRecord(dialog)) return;
+    const Box given = {x, y, width, height};
+    const Box box = ControlBox(dialog, given);
     style = ControlStyle(kind, style);
     bool image = IsImageKind(kind);
     bool asIcon = image && !IsBitmapResource(text);
     if (asIcon) style = IconControlStyle(style);
 
-    HWND control = CreateWindowExW(exStyle, ControlClass(kind), image ? nullptr : text.c_str(), style, x, y, width,
-                                   height, dialog, (HMENU)(INT_PTR)id, ProgramModule(), nullptr);
+    HWND control = CreateWindowExW(exStyle, ControlClass(kind), image ? nullptr : text.c_str(), style, box.x, box.y,
+                                   box.width, box.height, dialog, (HMENU)(INT_PTR)id, ProgramModule(), nullptr);
     if (!control) return;
-    SendMessageW(control, WM_SETFONT, (WPARAM)font, TRUE);
+    SendMessageW(control, WM_SETFONT, (WPARAM)DialogFontOf(dialog), TRUE);
 
     WindowRecord record = BlankRecord(control);
     record.parent = dialog;
     record.mode = mode;
+    record.given = given;
     record.pictureIsIcon = asIcon;
     record.kind = kind;
     record.callback = callback;

@@ -1,5 +1,6 @@
 // The start window: title banner, a line pointing to the maker's web address,
 // the address as a link, and "Start". Shown once, before anything else.
+#include "app/artwork.h"
 #include "app/maker_info.h"
 #include "app/shell_open.h"
 #include "toolkit/text.h"
@@ -54,7 +55,7 @@ int32_t OnCommand(HWND window, int32_t id, int32_t notification) {
 
 void RunStartWindow() {
     HWND window = tk::NewDialog(tk::CoordinateMode::DialogUnits, nullptr, tk::Widen(kCaption), tk::DefaultPosition,
-                                tk::DefaultPosition, kWidth, kHeight, kWindowStyle, 0);
+                                tk::DefaultPosition, kWidth, kHeight, kWindowStyle, 0, PaintArtwork);
     tk::SetDialogIcon(window, kIcon);
     tk::SetColors(window, tk::DialogItself, kWindowText, kWindowBackground);
     int32_t font = RegisterTextFont();
