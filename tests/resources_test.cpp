@@ -1,9 +1,16 @@
-// The pictures, icon and cursor the program carries, found as its code names them.
+// The pictures, icon and cursor the program carries, found as its code names
+// them, and the same pictures drawn at run time.
 #include <doctest.h>
 
 #include <windows.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <initializer_list>
+#include <vector>
+
+#include "app/artwork.h"
+#include "tests/support/test_support.h"
 
 // Bits per pixel of a bitmap resource, read from its header.
 static int BitmapDepth(const wchar_t* name, int* width, int* height, int* colorsUsed) {
@@ -93,6 +100,57 @@ TEST_CASE("the AUTOR cursor is a 32x32 monochrome hand with its hot spot on the 
     if (info.hbmColor) DeleteObject(info.hbmColor);
 }
 
-TEST_CASE("the manifest makes the process code page UTF-8") {
+TEST_CASE("the manifest makes the process code page UTF-8 and the program aware of each monitor's scale") {
     CHECK(GetACP() == CP_UTF8);
+    CHECK(GetAwarenessFromDpiAwarenessContext(GetThreadDpiAwarenessContext()) == DPI_AWARENESS_PER_MONITOR_AWARE);
+}
+
+// How far two pictures of 0xAARRGGBB pixels lie apart: the largest
+// difference of a channel, and the share of pixels within 3 levels.
+struct Apart {
+    int most;
+    double closeShare;
+};
+
+static Apart Compare(const std::vector<uint32_t>& a, const std::vector<uint32_t>& b) {
+    Apart apart = {0, 0};
+    REQUIRE(a.size() == b.size());
+    int close = 0;
+    for (size_t i = 0; i < a.size(); ++i) {
+        int most = 0;
+        for (int shift = 0; shift < 32; shift += 8)
+            most = std::max(most, std::abs((int)((a[i] >> shift) & 0xFF) - (int)((b[i] >> shift) & 0xFF)));
+        apart.most = std::max(apart.most, most);
+        close += most <= 3;
+    }
+    apart.closeShare = a.empty() ? 0 : (double)close / a.size();
+    return apart;
+}
+
+TEST_CASE("the artwork drawn at run time at 100 % is the picture the resources carry") {
+    struct Expected { const wchar_t* name; int width, height; bool quantised; };
+    // The patent is stored with a palette of 256 colours chosen by median cut.
+    const Expected pictures[] = {{L"TITLE", 640, 154, false}, {L"PATENT", 244, 212, true}, {L"LOAD1", 100, 100, false},
+                                 {L"LOAD2", 100, 100, false}, {L"LOAD3", 100, 100, false}, {L"LOAD4", 100, 100, false}};
+    for (const Expected& e : pictures) {
+        CAPTURE(test::Utf8(e.name));
+        HBITMAP resource = (HBITMAP)LoadImageW(GetModuleHandleW(nullptr), e.name, IMAGE_BITMAP, 0, 0, 0);
+        REQUIRE(resource);
+        std::vector<uint32_t> shipped = test::BitmapPixels(resource), drawn((size_t)e.width * e.height);
+        DeleteObject(resource);
+        REQUIRE(PaintArtwork(e.name, e.width, e.height, drawn.data()));
+        for (uint32_t& pixel : shipped) pixel |= 0xFF000000;  // a bitmap's fourth byte is no alpha
+        Apart apart = Compare(shipped, drawn);
+        CHECK(apart.most <= (e.quantised ? 64 : 2));
+        CHECK(apart.closeShare >= (e.quantised ? 0.9 : 1.0));
+    }
+    HICON icon = (HICON)LoadImageW(GetModuleHandleW(nullptr), L"VIDEO", IMAGE_ICON, 32, 32, 0);
+    ICONINFO parts = {};
+    REQUIRE(GetIconInfo(icon, &parts));
+    std::vector<uint32_t> shipped = test::BitmapPixels(parts.hbmColor), drawn(32 * 32);
+    REQUIRE(PaintArtwork(L"VIDEO", 32, 32, drawn.data()));
+    CHECK(Compare(shipped, drawn).most <= 2);
+    DeleteObject(parts.hbmColor);
+    DeleteObject(parts.hbmMask);
+    DestroyIcon(icon);
 }
