@@ -100,6 +100,7 @@ void ReleaseRecord(WindowRecord* record) {
     ReleaseBrushOf(*record);
     ReleasePicturesOf(*record);
     if (record->accelerators) DestroyAcceleratorTable(record->accelerators);
+    if (record->ownDialogFont) DeleteObject(record->ownDialogFont);
     delete record;
 }
 
@@ -405,7 +406,7 @@ Counts GetCounts() {
     Counts counts = {};
     counts.records = RecordCount();
     counts.brushes = LiveBrushes();
-    counts.gdiFonts = LiveGdiFonts();
+    counts.gdiFonts = LiveGdiFonts() + OwnDialogFonts();
     counts.pictures = LivePictures();
     counts.icons = LiveIcons();
     counts.liveDialogs = g_liveDialogs;

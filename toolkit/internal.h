@@ -61,6 +61,8 @@ HFONT TakeScale(HWND dialog, UINT dpi);
 HFONT DialogFontOf(HWND dialog);
 // The scale the dialog's registered fonts and pictures are made at.
 UINT ContentDpi(HWND dialog);
+// Dialog fonts the toolkit made for dialogs whose scale the dialog manager's did not fit.
+int OwnDialogFonts();
 // A control's box in pixels of its dialog's present scale.
 Box ControlBox(HWND dialog, const Box& given);
 // WM_GETDPISCALEDSIZE: the window size the dialog wants at dpi.

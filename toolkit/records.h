@@ -17,7 +17,7 @@ namespace tk {
 // show again at another scale; a longer name is not kept (its picture stays
 // as it was drawn first).
 struct PictureName {
-    wchar_t text[16];
+    wchar_t text[32];
 };
 PictureName KeptName(const std::wstring& name);
 bool SameName(const PictureName& kept, const std::wstring& name);
@@ -67,6 +67,7 @@ struct WindowRecord {
                             // dialog units as much larger as those units have grown
     BaseUnits units;        // dialog in dialog units: its base units at dpi
     HFONT ownDialogFont;    // dialog: owned: the dialog font where the dialog manager's is of another size
+                            // (deleted with the record, after its controls)
     PicturePainter painter; // dialog: draws its pictures at scales other than 100 %
     PictureName iconName;   // dialog: SetDialogIcon's, drawn again at another scale
     HCURSOR cursor;         // dialog: owned: DialogCursor's, drawn for dpi

@@ -141,7 +141,8 @@ void RescaleControl(HWND dialog, HWND control, UINT dpi) {
         WithRecord(control, [&](WindowRecord& record) { record.fontDpi = dpi; });
     }
     if (font) SendMessageW(control, WM_SETFONT, (WPARAM)font, FALSE);
-    if (IsImageKind(kind) && picture.text[0]) ShowPicture(control, kind, picture.text, isIcon);
+    // A picture whose name was too long to keep is let go rather than shown at the wrong scale.
+    if (IsImageKind(kind)) ShowPicture(control, kind, picture.text, isIcon);
 }
 
 // The pictures and cursor a dialog holds for its scale, taken from it to be
@@ -205,6 +206,15 @@ HFONT TakeScale(HWND dialog, UINT dpi) {
         record.contentDpi = contentDpi;
     });
     return previous;
+}
+
+int OwnDialogFonts() {
+    int count = 0;
+    AnyRecord([&](WindowRecord& record) {
+        count += record.ownDialogFont != nullptr;
+        return false;
+    });
+    return count;
 }
 
 UINT ContentDpi(HWND dialog) {

@@ -83,7 +83,7 @@ HCURSOR DialogCursor(HWND dialog, const std::wstring& name);
 struct Counts {
     int records;    // window records (dialogs and controls)
     int brushes;    // background brushes
-    int gdiFonts;   // GDI fonts made for registered fonts
+    int gdiFonts;   // GDI fonts made for registered fonts, and dialog fonts made for a scale
     int pictures;   // bitmaps and icons of image controls, and pictures drawn for them
     int icons;      // dialog icons, big and small, and cursors drawn for dialogs
     int liveDialogs;
