@@ -10,7 +10,7 @@ namespace {
 constexpr double kPi = 3.14159265358979323846;
 
 // 0..255, rounded half to even.
-int ToByte(double value) { return (int)std::max(0.0, std::min(255.0, std::nearbyint(value))); }
+int ToByte(double value) { return (int)std::max(0L, std::min(255L, std::lrint(value))); }
 
 // value to a whole power by multiplication: the library's pow costs more code
 // than the artwork's four powers.
@@ -20,6 +20,10 @@ double Power(double value, int exponent) {
         if (exponent & 1) result *= value;
     return result;
 }
+
+// The length of (x, y): the library's hypot guards against overflow the
+// artwork's numbers never come near, at several times the cost.
+double Length(double x, double y) { return std::sqrt(x * x + y * y); }
 
 int Floor(double value) {
     int whole = (int)value;
@@ -54,24 +58,26 @@ const Glyph* GlyphOf(char letter) {
 
 // A point of the canvas moved by the turn, as the turned shape sees it.
 void Unturn(const Turn& turn, double& x, double& y) {
-    double c = std::cos(turn.angle), s = std::sin(turn.angle), dx = x - turn.cx, dy = y - turn.cy;
-    x = turn.cx + dx * c + dy * s;
-    y = turn.cy - dx * s + dy * c;
+    double dx = x - turn.cx, dy = y - turn.cy;
+    x = turn.cx + dx * turn.cosine + dy * turn.sine;
+    y = turn.cy - dx * turn.sine + dy * turn.cosine;
 }
 
 double BaseDistance(const Shape& shape, double x, double y) {
     const double* p = shape.p;
     switch (shape.kind) {
-    case ShapeKind::Circle: return std::hypot(x - p[0], y - p[1]) - p[2];
+    case ShapeKind::Circle: return Length(x - p[0], y - p[1]) - p[2];
     case ShapeKind::Ellipse:
-        return (std::hypot((x - p[0]) / p[2], (y - p[1]) / p[3]) - 1) * std::min(p[2], p[3]);
-    case ShapeKind::Ring: return std::fabs(std::hypot(x - p[0], y - p[1]) - p[2]) - p[3] / 2;
+        return (Length((x - p[0]) / p[2], (y - p[1]) / p[3]) - 1) * std::min(p[2], p[3]);
+    case ShapeKind::Ring: return std::fabs(Length(x - p[0], y - p[1]) - p[2]) - p[3] / 2;
     case ShapeKind::Box:
     case ShapeKind::BoxOutline: {
         double radius = p[4];
         double qx = std::fabs(x - (p[0] + p[2]) / 2) - ((p[2] - p[0]) / 2 - radius);
         double qy = std::fabs(y - (p[1] + p[3]) / 2) - ((p[3] - p[1]) / 2 - radius);
-        double d = std::hypot(std::max(qx, 0.0), std::max(qy, 0.0)) + std::min(std::max(qx, qy), 0.0) - radius;
+        // Off the corners the distance is along one axis: no square root.
+        double outside = qx > 0 && qy > 0 ? Length(qx, qy) : std::max(std::max(qx, qy), 0.0);
+        double d = outside + std::min(std::max(qx, qy), 0.0) - radius;
         return shape.kind == ShapeKind::Box ? d : std::fabs(d) - p[5] / 2;
     }
     case ShapeKind::Segment: {
@@ -79,17 +85,17 @@ double BaseDistance(const Shape& shape, double x, double y) {
         double length2 = dx * dx + dy * dy;
         if (length2 == 0) length2 = 1e-9;
         double t = std::max(0.0, std::min(1.0, ((x - p[0]) * dx + (y - p[1]) * dy) / length2));
-        return std::hypot(x - p[0] - t * dx, y - p[1] - t * dy) - p[4] / 2;
+        return Length(x - p[0] - t * dx, y - p[1] - t * dy) - p[4] / 2;
     }
     case ShapeKind::Wave: {
         double u = shape.vertical ? y : x, v = shape.vertical ? x : y;
         double k = 2 * kPi / p[4], s = k * u + p[5];
-        double d = std::fabs(v - p[2] - p[3] * std::sin(s)) / std::hypot(1.0, p[3] * k * std::cos(s));
+        double d = std::fabs(v - p[2] - p[3] * std::sin(s)) / Length(1.0, p[3] * k * std::cos(s));
         return std::max(std::max(d - p[6] / 2, p[0] - u), u - p[1]);
     }
     case ShapeKind::Rosette: {
         double a = std::atan2(y - p[1], x - p[0]);
-        return std::hypot(x - p[0], y - p[1]) - (p[2] + p[4] * std::cos(p[3] * a));
+        return Length(x - p[0], y - p[1]) - (p[2] + p[4] * std::cos(p[3] * a));
     }
     }
     return 1;
@@ -120,7 +126,7 @@ Rgb Hsv(double h, double s, double v) {
 // quarter and a glint.
 Rgb DiscSurface(double x, double y, double turn) {
     const double cx = 50, cy = 50, big = 45;
-    double r = std::hypot(x - cx, y - cy) / big;
+    double r = Length(x - cx, y - cy) / big;
     double a = std::atan2(y - cy, x - cx) - turn;
     double sheen = 0.5 + 0.5 * std::cos(2 * a);
     double base = 158 + 70 * Power(sheen, 3) - 18 * r;
@@ -137,7 +143,7 @@ Rgb ColourAt(const Paint& paint, double x, double y) {
     case PaintKind::Solid: return from;
     case PaintKind::AlongX: return Mix(from, to, (x - paint.ox) / paint.length);
     case PaintKind::AlongY: return Mix(from, to, (y - paint.oy) / paint.length);
-    case PaintKind::Away: return Mix(from, to, std::hypot(x - paint.ox, y - paint.oy) / paint.length * paint.extra);
+    case PaintKind::Away: return Mix(from, to, Length(x - paint.ox, y - paint.oy) / paint.length * paint.extra);
     case PaintKind::TitleSky: return Mix(Mix(from, to, x / paint.ox), Hex(0x08131f), Power(y / paint.oy, 2) * 0.7);
     case PaintKind::DiscSurface: return DiscSurface(x, y, paint.extra);
     }
@@ -178,7 +184,7 @@ Bounds UnturnedBounds(const Shape& shape) {
 
 // The box turned: the box of its four corners turned.
 Bounds TurnedBounds(const Bounds& box, const Turn& turn) {
-    double c = std::cos(turn.angle), s = std::sin(turn.angle);
+    double c = turn.cosine, s = turn.sine;
     Bounds turned = {1e300, 1e300, -1e300, -1e300};
     for (int i = 0; i < 4; ++i) {
         double px = i < 2 ? box.x0 : box.x1, py = i % 2 ? box.y1 : box.y0;
@@ -207,6 +213,8 @@ Rgb Mix(const Rgb& a, const Rgb& b, double t) {
     return Rgb{a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t};
 }
 
+Turn TurnOf(double angle, double cx, double cy) { return Turn{angle, cx, cy, std::cos(angle), std::sin(angle)}; }
+
 Shape MakeShape(ShapeKind kind, std::initializer_list<double> parameters) {
     Shape shape = {};
     shape.kind = kind;
@@ -215,7 +223,7 @@ Shape MakeShape(ShapeKind kind, std::initializer_list<double> parameters) {
 }
 
 Shape Turned(Shape shape, double cx, double cy, double angle) {
-    shape.turns[shape.turns[0].angle != 0 ? 1 : 0] = Turn{angle, cx, cy};
+    shape.turns[shape.turns[0].angle != 0 ? 1 : 0] = TurnOf(angle, cx, cy);
     return shape;
 }
 
@@ -259,10 +267,29 @@ void Canvas::Draw(const Shape& given, const Paint& paint, double alpha, double s
     double scale = std::min(scaleX, scaleY), edge = soft > 1 ? soft * scale : 1;
     double pad = soft + 1;
     Bounds box = BoundsOf(shape);
+    // An upright wave along x is the same in each row: its sine and cosine are
+    // worked out once a column (a wave's box is mostly empty rows).
+    bool waveByColumn = shape.kind == ShapeKind::Wave && !shape.vertical && shape.turns[0].angle == 0 &&
+                        shape.turns[1].angle == 0 && !shape.clip;
+    std::vector<double> rise, steepness;
+    if (waveByColumn) rise.assign(width, 0), steepness.assign(width, 0);
     ForPixelsIn(*this, box.x0 - pad, box.y0 - pad, box.x1 + pad, box.y1 + pad,
                 [&](double* pixel, double px, double py) {
-                    double x = px / scaleX, y = py / scaleY;
-                    double coverage = 0.5 - Distance(shape, x, y) * scale / edge;
+                    double x = px / scaleX, y = py / scaleY, distance;
+                    if (waveByColumn) {
+                        const double* p = shape.p;
+                        int column = (int)px;
+                        if (steepness[column] == 0) {
+                            double k = 2 * kPi / p[4], s = k * x + p[5];
+                            rise[column] = p[3] * std::sin(s);
+                            steepness[column] = Length(1.0, p[3] * k * std::cos(s));
+                        }
+                        double d = std::fabs(y - p[2] - rise[column]) / steepness[column];
+                        distance = std::max(std::max(d - p[6] / 2, p[0] - x), x - p[1]);
+                    } else {
+                        distance = Distance(shape, x, y);
+                    }
+                    double coverage = 0.5 - distance * scale / edge;
                     if (coverage <= 0) return;
                     double fade = fadeDown > 0 ? alpha * (1 - y / fadeDown) : alpha;
                     Blend(pixel, ColourAt(paint, x, y), std::min(coverage, 1.0) * fade);
@@ -291,9 +318,21 @@ void Canvas::Text(const char* text, double x, double y, double size, const Paint
         if (turn.angle != 0) box = TurnedBounds(box, turn);
         ForPixelsIn(*this, box.x0, box.y0, box.x1, box.y1, [&](double* pixel, double px, double py) {
             int hits = 0;
-            for (int i = 0; i < 4; ++i)
-                for (int j = 0; j < 4; ++j)
-                    hits += inside((px + (i + 0.5) / 4 - 0.5) / scaleX, (py + (j + 0.5) / 4 - 0.5) / scaleY);
+            if (turn.angle != 0) {
+                for (int i = 0; i < 4; ++i)
+                    for (int j = 0; j < 4; ++j)
+                        hits += inside((px + (i + 0.5) / 4 - 0.5) / scaleX, (py + (j + 0.5) / 4 - 0.5) / scaleY);
+            } else {
+                // Upright, the 4 x 4 samples fall in 4 columns and 4 rows of dots.
+                int columns[4], rows[4];
+                for (int i = 0; i < 4; ++i) {
+                    columns[i] = Floor(((px + (i + 0.5) / 4 - 0.5) / scaleX - gx) / size);
+                    rows[i] = Floor(((py + (i + 0.5) / 4 - 0.5) / scaleY - y) / size);
+                }
+                for (int row : rows)
+                    for (int column : columns)
+                        hits += row >= 0 && row < 7 && column >= 0 && column < 5 && (glyph->rows[row] >> (4 - column) & 1);
+            }
             if (hits > 0) Blend(pixel, ColourAt(paint, px / scaleX, py / scaleY), hits / 16.0 * alpha);
         });
     }

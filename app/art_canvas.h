@@ -22,7 +22,9 @@ enum class ShapeKind : uint8_t { Circle, Ellipse, Ring, Box, BoxOutline, Segment
 
 struct Turn {
     double angle, cx, cy;  // clockwise on screen, about (cx, cy); angle 0: none
+    double cosine, sine;   // of angle, worked out once
 };
+Turn TurnOf(double angle, double cx, double cy);
 
 // A shape. Parameters by kind: Circle cx cy r; Ellipse cx cy rx ry; Ring cx
 // cy r width; Box x0 y0 x1 y1 radius; BoxOutline the same and the line's
@@ -70,7 +72,7 @@ struct Canvas {
     // A canvas of width x height pixels for artwork artWidth x artHeight, filled with background.
     Canvas(int width, int height, double artWidth, double artHeight, uint32_t background, double alpha = 1);
 
-    Turn turn = {0, 0, 0};  // turns everything drawn (after a shape's own turns) while it has an angle
+    Turn turn = {0, 0, 0, 1, 0};  // turns everything drawn (after a shape's own turns) while it has an angle
 
     // Fills a shape; soft > 1 blurs its edge over that many units (shadows),
     // fadeDown > 0 lets alpha fall to nothing over that many units from the top.

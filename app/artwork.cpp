@@ -55,7 +55,7 @@ void DrawTitle(Canvas& canvas) {
 
 // One certificate sheet centred at (cx, cy), turned by angle.
 void DrawCertificate(Canvas& canvas, double cx, double cy, double w, double h, double angle, uint32_t ink) {
-    canvas.turn = Turn{angle, cx, cy};
+    canvas.turn = TurnOf(angle, cx, cy);
     const double x0 = cx - w / 2, y0 = cy - h / 2, x1 = cx + w / 2, y1 = cy + h / 2;
     canvas.Fill(kBox, {x0 + 3, y0 + 4, x1 + 3, y1 + 4, 2}, 0x28283c, 0.45, 5);
     const Paint paper = Away(0xfffbea, 0xf0e3bd, cx, cy, h, 1.6);
@@ -100,7 +100,7 @@ void DrawCertificate(Canvas& canvas, double cx, double cy, double w, double h, d
     canvas.Fill(kRosette, {sx, sy, 5, 5, 2}, 0xb3242c);
     canvas.Fill(kSegment, {x1 - 56, y1 - 24, x1 - 18, y1 - 24, 0.8}, 0x5f554b);
     canvas.Fill(kWave, {x1 - 54, x1 - 22, y1 - 30, 3, 9, 0, 1.1}, 0x1d2f6b);
-    canvas.turn = Turn{0, 0, 0};
+    canvas.turn = TurnOf(0, 0, 0);
 }
 
 void DrawPatent(Canvas& canvas) {
