@@ -157,23 +157,27 @@ Picture PictureFor(HWND control, ControlKind kind, const std::wstring& name, boo
     if (name.empty()) return {nullptr, false};
     HWND dialog = GetParent(control);
     PictureScale scale = PictureScaleOf(dialog);
-    RECT client = {};  // a stretched picture fills the control; 0 x 0: the picture's own size
-    if (kind == ControlKind::StretchedImage) GetClientRect(control, &client);
-    if (scale.contentDpi == kBaseDpi || !scale.painter) {
-        UINT type = asIcon ? IMAGE_ICON : IMAGE_BITMAP;
-        return {LoadImageW(ProgramModule(), ResourceName(name), type, client.right, client.bottom, kPictureLoadFlags),
-                true};
-    }
-    if (asIcon) {
-        int32_t size = client.right ? client.right : Scaled(kResourceIconSize, scale.contentDpi);
-        return {DrawnIcon(scale.painter, name, size), true};
-    }
-    SIZE size = {client.right, client.bottom};
-    if (kind != ControlKind::StretchedImage) {
-        SIZE natural = BitmapResourceSize(name);
+    // A stretched picture fills the control; another is its own size at the
+    // dialog's scale (0 x 0 at 100 %: the resource's own).
+    SIZE size = {0, 0};
+    if (kind == ControlKind::StretchedImage) {
+        RECT client = {};
+        GetClientRect(control, &client);
+        size = {client.right, client.bottom};
+    } else if (scale.contentDpi != kBaseDpi) {
+        SIZE natural = asIcon ? SIZE{kResourceIconSize, kResourceIconSize} : BitmapResourceSize(name);
         size = {Scaled(natural.cx, scale.contentDpi), Scaled(natural.cy, scale.contentDpi)};
     }
-    return {DrawnBitmap(dialog, scale.painter, name, size.cx, size.cy), false};
+    if (scale.contentDpi != kBaseDpi && scale.painter) {
+        if (asIcon) {
+            if (HICON icon = DrawnIcon(scale.painter, name, size.cx)) return {icon, true};
+        } else if (HBITMAP bitmap = DrawnBitmap(dialog, scale.painter, name, size.cx, size.cy)) {
+            return {bitmap, false};
+        }
+    }
+    // What the painter does not draw, the system scales from the resource.
+    UINT type = asIcon ? IMAGE_ICON : IMAGE_BITMAP;
+    return {LoadImageW(ProgramModule(), ResourceName(name), type, size.cx, size.cy, kPictureLoadFlags), true};
 }
 
 // Loads or draws one size of the dialog's icon and makes the dialog show it;
@@ -181,9 +185,8 @@ Picture PictureFor(HWND control, ControlKind kind, const std::wstring& name, boo
 bool ReplaceDialogIcon(HWND dialog, const std::wstring& name, WPARAM which, int metric) {
     PictureScale scale = PictureScaleOf(dialog);
     int size = SystemMetricAt(metric, scale.dpi);
-    HICON icon = (scale.dpi == kBaseDpi || !scale.painter)
-                     ? (HICON)LoadImageW(ProgramModule(), ResourceName(name), IMAGE_ICON, size, size, 0)
-                     : DrawnIcon(scale.painter, name, size);
+    HICON icon = scale.dpi != kBaseDpi && scale.painter ? DrawnIcon(scale.painter, name, size) : nullptr;
+    if (!icon) icon = (HICON)LoadImageW(ProgramModule(), ResourceName(name), IMAGE_ICON, size, size, 0);
     if (!icon) return false;
     ++g_liveIcons;
     SendMessageW(dialog, WM_SETICON, which, (LPARAM)icon);
