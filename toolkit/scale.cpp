@@ -102,6 +102,7 @@ RECT WindowRectFor(const Layout& layout, SIZE client, UINT dpi) {
 // area is the layout's.
 void PlaceWindow(HWND dialog, const Layout& layout, const RECT* suggested) {
     constexpr UINT kFlags = SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER;
+    if (IsIconic(dialog)) return;  // a minimised window has no client area to measure; it keeps its size
     if (suggested)
         SetWindowPos(dialog, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
                      suggested->bottom - suggested->top, kFlags);
