@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <initializer_list>
+#include <utility>
 #include <vector>
 
 #include "app/artwork.h"
@@ -105,26 +106,20 @@ TEST_CASE("the manifest makes the process code page UTF-8 and the program aware 
     CHECK(GetAwarenessFromDpiAwarenessContext(GetThreadDpiAwarenessContext()) == DPI_AWARENESS_PER_MONITOR_AWARE);
 }
 
-// How far two pictures of 0xAARRGGBB pixels lie apart: the largest
-// difference of a channel, and the share of pixels within 3 levels.
-struct Apart {
-    int most;
-    double closeShare;
-};
-
-static Apart Compare(const std::vector<uint32_t>& a, const std::vector<uint32_t>& b) {
-    Apart apart = {0, 0};
-    REQUIRE(a.size() == b.size());
-    int close = 0;
+// The largest difference of a channel between two pictures of 0xAARRGGBB
+// pixels, and the share of pixels within 3 levels.
+static std::pair<int, double> Apart(const std::vector<uint32_t>& a, const std::vector<uint32_t>& b) {
+    REQUIRE((a.size() == b.size() && !a.empty()));
+    int most = 0;
+    size_t close = 0;
     for (size_t i = 0; i < a.size(); ++i) {
-        int most = 0;
+        int here = 0;
         for (int shift = 0; shift < 32; shift += 8)
-            most = std::max(most, std::abs((int)((a[i] >> shift) & 0xFF) - (int)((b[i] >> shift) & 0xFF)));
-        apart.most = std::max(apart.most, most);
-        close += most <= 3;
+            here = std::max(here, std::abs((int)((a[i] >> shift) & 0xFF) - (int)((b[i] >> shift) & 0xFF)));
+        most = std::max(most, here);
+        close += here <= 3;
     }
-    apart.closeShare = a.empty() ? 0 : (double)close / a.size();
-    return apart;
+    return {most, (double)close / a.size()};
 }
 
 TEST_CASE("the artwork drawn at run time at 100 % is the picture the resources carry") {
@@ -140,16 +135,15 @@ TEST_CASE("the artwork drawn at run time at 100 % is the picture the resources c
         DeleteObject(resource);
         REQUIRE(PaintArtwork(e.name, e.width, e.height, drawn.data()));
         for (uint32_t& pixel : shipped) pixel |= 0xFF000000;  // a bitmap's fourth byte is no alpha
-        Apart apart = Compare(shipped, drawn);
-        CHECK(apart.most <= (e.quantised ? 64 : 2));
-        CHECK(apart.closeShare >= (e.quantised ? 0.9 : 1.0));
+        CHECK(Apart(shipped, drawn).first <= (e.quantised ? 64 : 2));
+        CHECK(Apart(shipped, drawn).second >= (e.quantised ? 0.9 : 1.0));
     }
     HICON icon = (HICON)LoadImageW(GetModuleHandleW(nullptr), L"VIDEO", IMAGE_ICON, 32, 32, 0);
     ICONINFO parts = {};
     REQUIRE(GetIconInfo(icon, &parts));
     std::vector<uint32_t> shipped = test::BitmapPixels(parts.hbmColor), drawn(32 * 32);
     REQUIRE(PaintArtwork(L"VIDEO", 32, 32, drawn.data()));
-    CHECK(Compare(shipped, drawn).most <= 2);
+    CHECK(Apart(shipped, drawn).first <= 2);
     DeleteObject(parts.hbmColor);
     DeleteObject(parts.hbmMask);
     DestroyIcon(icon);
