@@ -1,9 +1,9 @@
 // Pictures of image controls, the icons of dialogs and their cursors. At 100 %
 // they are loaded from the program's resources; at another scale the dialog's
-// painter draws pictures and icons at the size needed. A loaded picture is owned by the
-// record of the control showing it, drawn bitmaps by the dialog (a control
-// may show them in turn), icons and cursors by the dialog: replaced ones are
-// deleted at once, the current ones with their record.
+// painter draws pictures and icons at the size needed. A loaded picture is
+// owned by the record of the control showing it, drawn bitmaps by the dialog
+// (a control may show them in turn), icons and cursors by the dialog:
+// replaced ones are deleted at once, the current ones with their record.
 #include <atomic>
 #include <new>
 #include <vector>
@@ -120,6 +120,8 @@ SIZE BitmapResourceSize(const std::wstring& name) {
 // The bitmap drawn for the dialog at this size: one drawn before, or drawn now
 // and kept with the dialog.
 HBITMAP DrawnBitmap(HWND dialog, PicturePainter painter, const std::wstring& name, int32_t width, int32_t height) {
+    const PictureName key = KeptName(name);
+    if (!key.text[0]) return nullptr;  // a name it could not find again: no drawing kept under it
     HBITMAP kept = nullptr;
     WithRecord(dialog, [&](WindowRecord& record) {
         for (DrawnPicture* drawn = record.drawn; drawn && !kept; drawn = drawn->next)
@@ -129,7 +131,7 @@ HBITMAP DrawnBitmap(HWND dialog, PicturePainter painter, const std::wstring& nam
     if (kept) return kept;
     std::vector<uint32_t> pixels = Paint(painter, name, width, height);
     HBITMAP bitmap = pixels.empty() ? nullptr : BitmapOf(pixels, width, height);
-    DrawnPicture* drawn = bitmap ? new (std::nothrow) DrawnPicture{nullptr, KeptName(name), width, height, bitmap} : nullptr;
+    DrawnPicture* drawn = bitmap ? new (std::nothrow) DrawnPicture{nullptr, key, width, height, bitmap} : nullptr;
     if (!drawn) {
         if (bitmap) DeleteObject(bitmap);
         return nullptr;
