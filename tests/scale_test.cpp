@@ -169,6 +169,10 @@ TEST_CASE("About and Help at the screen's scale; the busy window's frame drawn a
     if (dpi == 96) CHECK(likeStretched == 1.0);  // at 100 % the resource, as it always was
     if (dpi != 96) CHECK((ShareShownAs(frame, L"load1") == 1.0 && likeStretched < 0.75));
     CHECK(test::ClassOf(GetDlgItem(busy, 321)) == L"Static");  // the percentage: plain text for a screen reader
+    // Moved to 200 % while it turns: the next frame is drawn for the frame's new size.
+    test::MoveToDpi(busy, 192);
+    ShowAnimationFrame(busy, 2);
+    CHECK(ShareShownAs(frame, L"load2") == 1.0);
     tk::FinishDialog(busy, 0);
     tk::FreeFont(font);
 }
