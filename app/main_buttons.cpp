@@ -1,6 +1,8 @@
 #include "app/main_buttons.h"
 
 #include "app/main_window_ids.h"
+#include "toolkit/scale_rules.h"
+#include "toolkit/toolkit.h"
 
 namespace buttons {
 
@@ -17,6 +19,9 @@ void GradientFill(HDC dc, COLORREF base) {
         DeleteObject(brush);
     }
 }
+
+// Where the focus rectangle runs: this far inside the face at 100 %.
+constexpr int kFocusInset = 3;
 
 struct Face {
     int id;
@@ -39,6 +44,22 @@ static const Face* FaceOf(int id) {
     return nullptr;
 }
 
+// The dotted rectangle inside the face of the button with the focus, once the
+// user has pressed a key in the window (until then it is hidden, as Windows
+// hides it from mouse users).
+static void DrawFocusCue(const DRAWITEMSTRUCT* item) {
+    if (!(item->itemState & ODS_FOCUS) || (item->itemState & ODS_NOFOCUSRECT)) return;
+    if (!tk::FocusCuesShown(GetParent(item->hwndItem))) return;
+    UINT dpi = tk::DialogDpi(item->hwndItem);
+    RECT cue = item->rcItem;
+    InflateRect(&cue, -tk::Scaled(kFocusInset, dpi), -tk::Scaled(kFocusInset, dpi));
+    // A line as wide as the scale makes one pixel: nested dotted rectangles.
+    for (int line = 0; line < tk::Scaled(1, dpi); ++line) {
+        DrawFocusRect(item->hDC, &cue);
+        InflateRect(&cue, -1, -1);
+    }
+}
+
 void DrawMainButton(const DRAWITEMSTRUCT* item) {
     const Face* face = FaceOf((int)item->CtlID);
     if (!face) return;
@@ -53,12 +74,13 @@ void DrawMainButton(const DRAWITEMSTRUCT* item) {
         SetBkMode(item->hDC, TRANSPARENT);
         SetTextColor(item->hDC, 0xFF0000);
         DrawTextA(item->hDC, "Process", -1, &textRect, kCentred);
-        return;
+    } else {
+        SetBkMode(item->hDC, TRANSPARENT);
+        GradientFill(item->hDC, face->base);
+        SetTextColor(item->hDC, face->text);
+        DrawTextA(item->hDC, face->label, -1, &textRect, kCentred);
     }
-    SetBkMode(item->hDC, TRANSPARENT);
-    GradientFill(item->hDC, face->base);
-    SetTextColor(item->hDC, face->text);
-    DrawTextA(item->hDC, face->label, -1, &textRect, kCentred);
+    DrawFocusCue(item);
 }
 
 }  // namespace buttons

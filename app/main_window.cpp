@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "app/artwork.h"
 #include "app/globals.h"
 #include "app/main_buttons.h"
 #include "app/main_window_ids.h"
@@ -53,8 +54,21 @@ void AddLabel(HWND window, int id, const char* text, int x, int y, int w, int h,
     if (font != 0) tk::SetControlFont(window, id, font);
 }
 
+// Tab and Shift+Tab visit the five buttons in the order they are made.
 void AddFaceButton(HWND window, int id, const char* text, int x, int y, int w) {
-    tk::AddControl(ControlKind::Button, window, id, tk::Widen(text), x, y, w, 25, BS_OWNERDRAW, WS_EX_STATICEDGE);
+    tk::AddControl(ControlKind::Button, window, id, tk::Widen(text), x, y, w, 25, BS_OWNERDRAW | WS_TABSTOP,
+                   WS_EX_STATICEDGE);
+}
+
+// Ctrl+O loads, Ctrl+S converts, F1 opens Help: the buttons' own commands,
+// refused when and as the buttons are.
+void AddShortcuts(HWND window) {
+    const ACCEL keys[] = {
+        {FVIRTKEY | FCONTROL, 'O', kLoadButton},
+        {FVIRTKEY | FCONTROL, 'S', kConvertButton},
+        {FVIRTKEY, VK_F1, kHelpButton},
+    };
+    tk::SetShortcuts(window, keys, 3);
 }
 
 void AddControls(HWND window, const Fonts& fonts) {
@@ -242,10 +256,11 @@ int32_t RunMainWindow(const std::vector<std::string>& named) {
     // WS_EX_ACCEPTFILES is all that DragAcceptFiles would set; the shell is
     // loaded only when something is dropped.
     HWND window = tk::NewDialog(tk::CoordinateMode::Pixels, nullptr, tk::Widen(caption), tk::DefaultPosition,
-                                tk::DefaultPosition, kClientWidth, kClientHeight, kWindowStyle, WS_EX_ACCEPTFILES);
+                                tk::DefaultPosition, kClientWidth, kClientHeight, kWindowStyle, WS_EX_ACCEPTFILES, PaintArtwork);
     MAIN_WINDOW = window;
     tk::SetColors(window, tk::DialogItself, kDefaultText, kBackground);
     AddControls(window, fonts);
+    AddShortcuts(window);
     tk::SetDialogIcon(window, L"VIDEO");
 
     // Handled once the window is shown: named lives until ShowModal returns.

@@ -1,5 +1,6 @@
 #include "convert/busy_window.h"
 
+#include "app/artwork.h"
 #include "toolkit/text.h"
 #include "toolkit/toolkit.h"
 
@@ -60,7 +61,7 @@ int32_t NewBusyWindowFont() { return tk::NewFont(L"Times New Roman", 20, 0, 0, 0
 
 HWND NewBusyWindow(HWND owner, int32_t font, bool filesDone) {
     HWND window = tk::NewDialog(tk::CoordinateMode::DialogUnits, owner, L"", tk::DefaultPosition,
-                                tk::DefaultPosition, 250, kHeight, WS_CAPTION, 0);
+                                tk::DefaultPosition, 250, kHeight, WS_CAPTION, 0, PaintArtwork);
     tk::SetColors(window, tk::DialogItself, kWhite, kGrey);
     for (int i = 0; i < kBlockCount; ++i)
         tk::AddControl(ControlKind::Label, window, kFirstBlock + i, L"", 5 + 12 * i, 40, 8, 7, SS_SUNKEN, 0);

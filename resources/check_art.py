@@ -33,7 +33,29 @@ def info(data, at):
     return struct.unpack_from('<IiiHHIIiiII', data, at)
 
 
-def bmp_pixels(name, w, h, bits):
+def rle8_rows(data, w, h):
+    """Decodes BI_RLE8 data into bottom-up rows of w indexes; None when malformed."""
+    rows, row, i = [], [], 0
+    while i + 1 < len(data):
+        count, value = data[i], data[i + 1]
+        i += 2
+        if count:
+            row += [value] * count
+        elif value == 0 or value == 1:
+            rows.append(row)
+            row = []
+            if value == 1:
+                break
+        elif value >= 3:
+            row += list(data[i:i + value])
+            i += value + value % 2
+        else:
+            return None
+    ok = len(rows) == h and all(len(r) == w for r in rows) and i == len(data)
+    return rows if ok else None
+
+
+def bmp_pixels(name, w, h, bits, rle=False):
     """Checks a BMP's headers and returns its pixels as top-down rows of (r, g, b)."""
     d = read(name)
     magic, size, _, _, off = struct.unpack_from('<2sIHHI', d, 0)
@@ -41,16 +63,22 @@ def bmp_pixels(name, w, h, bits):
     stride = (w * bits + 31) // 32 * 4
     pal_len = 256 if bits == 8 else 0
     ok = check((magic, size, size_hdr, bw, bh, planes, bpp, comp) ==
-               (b'BM', len(d), 40, w, h, 1, bits, 0), name + ': header')
-    ok &= check(img == stride * h and off == 54 + 4 * pal_len and off + img == len(d),
+               (b'BM', len(d), 40, w, h, 1, bits, 1 if rle else 0), name + ': header')
+    ok &= check((rle or img == stride * h) and off == 54 + 4 * pal_len and off + img == len(d),
                 name + ': data size/offset')
     if bits == 8:
         ok &= check(used == 256, name + ': 256 palette entries')
+    coded = rle8_rows(d[off:], w, h) if rle else None
+    if rle:
+        ok &= check(coded is not None, name + ': run-length encoding')
     if not ok:
         return None
     pal = [tuple(d[54 + 4 * i:57 + 4 * i][::-1]) for i in range(pal_len)]
     rows = []
     for y in range(h):
+        if rle:
+            rows.append([pal[i] for i in coded[h - 1 - y]])
+            continue
         row = d[off + (h - 1 - y) * stride:]
         rows.append([pal[row[x]] if bits == 8 else tuple(row[3 * x:3 * x + 3][::-1])
                      for x in range(w)])
@@ -65,7 +93,7 @@ def check_bitmaps():
     title = bmp_pixels('title.bmp', 640, 154, 24)
     if title:
         check(colours(title) > 500, 'title.bmp: a drawn picture, not a flat fill')
-    patent = bmp_pixels('patent.bmp', 244, 212, 8)
+    patent = bmp_pixels('patent.bmp', 244, 212, 8, rle=True)
     if patent:
         check(colours(patent) > 100, 'patent.bmp: palette actually used')
     frames = [bmp_pixels('load%d.bmp' % n, 100, 100, 24) for n in range(1, 5)]

@@ -210,20 +210,50 @@ def text(cv, s, x, y, scale, color, alpha=1.0, rot=None):
 
 # ---------------------------------------------------------------- writers
 
-def info_header(w, h, bits, image_size, colours=0):
-    return struct.pack('<IiiHHIIiiII', 40, w, h, 1, bits, 0, image_size,
+def info_header(w, h, bits, image_size, colours=0, compression=0):
+    return struct.pack('<IiiHHIIiiII', 40, w, h, 1, bits, compression, image_size,
                        2835, 2835, colours, 0)
 
 
-def write_bmp(name, w, h, bits, rows, palette=b''):
-    """rows: top-down list of packed pixel rows; stored bottom-up, 4-byte aligned."""
-    stride = (w * bits + 31) // 32 * 4
-    data = b''.join(r.ljust(stride, b'\0') for r in reversed(rows))
+def rle8_row(row):
+    """One row of 8-bit pixels run-length encoded (BI_RLE8): runs of a repeated
+    index as (count, index), other stretches of 3 or more in absolute mode,
+    padded to a word; the row's end code is left to the caller."""
+    out, i, n = bytearray(), 0, len(row)
+    while i < n:
+        j = i
+        while j < n and j - i < 255 and row[j] == row[i]:
+            j += 1
+        if j - i >= 2:
+            out += bytes((j - i, row[i]))
+            i = j
+            continue
+        j = i
+        while j < n and j - i < 255 and not (j + 1 < n and row[j] == row[j + 1]):
+            j += 1
+        if j - i < 3:
+            for b in row[i:j]:
+                out += bytes((1, b))
+        else:
+            out += bytes((0, j - i)) + row[i:j] + (b'\0' if (j - i) % 2 else b'')
+        i = j
+    return bytes(out)
+
+
+def write_bmp(name, w, h, bits, rows, palette=b'', rle=False):
+    """rows: top-down list of packed pixel rows; stored bottom-up, 4-byte aligned,
+    or for rle (8 bits) run-length encoded: the same pixels in about half the bytes."""
+    if rle:
+        coded = [rle8_row(r) for r in reversed(rows)]
+        data = b'\0\0'.join(coded) + b'\0\1'
+    else:
+        stride = (w * bits + 31) // 32 * 4
+        data = b''.join(r.ljust(stride, b'\0') for r in reversed(rows))
     offset = 14 + 40 + len(palette)
     head = struct.pack('<2sIHHI', b'BM', offset + len(data), 0, 0, offset)
     colours = len(palette) // 4 if bits <= 8 else 0
     with open(os.path.join(OUT, name), 'wb') as f:
-        f.write(head + info_header(w, h, bits, len(data), colours) + palette + data)
+        f.write(head + info_header(w, h, bits, len(data), colours, 1 if rle else 0) + palette + data)
 
 
 def save_bmp24(name, cv):
@@ -274,7 +304,7 @@ def save_bmp8(name, cv):
             hist[p] = hist.get(p, 0) + 1
     index, palette = median_cut(hist, 256)
     pal = b''.join(bytes((b, g, r, 0)) for r, g, b in palette).ljust(1024, b'\0')
-    write_bmp(name, cv.w, cv.h, 8, [bytes(index[p] for p in row) for row in pixels], pal)
+    write_bmp(name, cv.w, cv.h, 8, [bytes(index[p] for p in row) for row in pixels], pal, rle=True)
 
 
 def mask_row(bits):

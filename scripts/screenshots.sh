@@ -1,23 +1,34 @@
 #!/usr/bin/env bash
 # Pictures of every window for the README: walks the program through a
 # conversion on a private Xvfb (Wine drawing captions and frames itself) and
-# keeps the start, main, held-button, busy, About, Help and batch shots in docs/screenshots/.
+# keeps the start, main, held-button, busy, About, Help and batch shots in
+# docs/screenshots/; then again at 150 % (a prefix at 144 dots per inch, a
+# larger screen) for main-150 and busy-150.
 set -euo pipefail
 ROOT="$(cd "$(dirname "$0")/.." && pwd)"
 bash "$ROOT/scripts/setup.sh"
 bash "$ROOT/scripts/build.sh" >/dev/null
 
 . "$ROOT/scripts/wine-env.sh"
-unset DISPLAY
-start_wine_session "$ROOT/build/wineprefix"
-
-work="$(mktemp -d)"
-timeout 300 wine "$ROOT/build/tests/walkthrough.exe" "$(winpath "$ROOT/build/program")" "$(winpath "$work")" \
-    </dev/null >"$work/log" 2>/dev/null || { cat "$work/log"; exit 1; }
 mkdir -p "$ROOT/docs/screenshots"
-for name in start main main-button-held busy about help batch-busy batch-summary; do
-    shot="$(ls "$work"/step-*-"$name".bmp 2>/dev/null | head -1)"
-    [ -n "$shot" ] && convert "$shot" "$ROOT/docs/screenshots/$name.png"
-done
-rm -rf "$work"
+
+# take_shots PREFIX DPI SUFFIX NAME...: the walkthrough's shots of those names.
+take_shots() (
+    local prefix="$1" dpi="$2" suffix="$3"
+    shift 3
+    unset DISPLAY
+    [ -z "$dpi" ] || export DUZID_SCREEN=2560x1600x24
+    start_wine_session "$prefix" $dpi
+    work="$(mktemp -d)"
+    timeout 300 wine "$ROOT/build/tests/walkthrough.exe" "$(winpath "$ROOT/build/program")" "$(winpath "$work")" \
+        </dev/null >"$work/log" 2>/dev/null || { cat "$work/log"; exit 1; }
+    for name in "$@"; do
+        shot="$(ls "$work"/step-*-"$name".bmp 2>/dev/null | head -1)"
+        [ -n "$shot" ] && convert "$shot" "$ROOT/docs/screenshots/$name$suffix.png"
+    done
+    rm -rf "$work"
+)
+
+take_shots "$ROOT/build/wineprefix" "" "" start main main-button-held busy about help batch-busy batch-summary
+take_shots "$ROOT/build/wineprefix-144" 144 -150 main busy
 ls "$ROOT/docs/screenshots"

@@ -1,10 +1,14 @@
 #!/usr/bin/env bash
-# Creates a Wine prefix fit for running and testing the program headless. A
-# step that fails ends the script with a line naming it; the ready marker,
-# which holds the prefix version, is written only when every step has worked.
+# Creates a Wine prefix fit for running and testing the program headless:
+#   wine-prefix.sh PREFIX [DPI]
+# with DPI, the display's dots per inch (HKCU\Control Panel\Desktop
+# LogPixels: 144 is 150 %). A step that fails ends the script with a line
+# naming it; the ready marker, which holds the prefix version (and the DPI),
+# is written only when every step has worked.
 set -euo pipefail
 . "$(dirname "$0")/wine-env.sh"
 export WINEPREFIX="$1"
+DPI="${2:-}"
 
 fail() { echo "wine-prefix: $1" >&2; exit 1; }
 step() {
@@ -37,9 +41,10 @@ reg() { step "setting $1 $3 in the registry" timeout 60 wine reg add "$@" /f; }
 reg 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N
 reg 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0
 reg 'HKCU\Software\Wine\Fonts\Replacements' /v 'Times New Roman' /t REG_SZ /d 'Liberation Serif'
+if [ -n "$DPI" ]; then reg 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$DPI"; fi
 step "waiting for wineserver after the registry" timeout 60 wineserver -w
 
 step "making the prefix's Fonts folder" mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
 step "copying Wine's fonts into the prefix" cp -f "$WINE_FONTS"/* "$WINEPREFIX/drive_c/windows/Fonts/"
 
-echo "$DUZID_PREFIX_VERSION" >"$WINEPREFIX/.duzid-ready"
+echo "$DUZID_PREFIX_VERSION${DPI:+ dpi=$DPI}" >"$WINEPREFIX/.duzid-ready"

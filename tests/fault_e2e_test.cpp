@@ -57,15 +57,6 @@ bool Repaints(HWND window) {
     return test::WaitFor([&] { return GetUpdateRect(window, nullptr, FALSE) == FALSE; }, 5000);
 }
 
-COLORREF ScreenPixel(HWND window, int x, int y) {
-    POINT p = {x, y};
-    ClientToScreen(window, &p);
-    HDC screen = GetDC(nullptr);
-    COLORREF color = GetPixel(screen, p.x, p.y);
-    ReleaseDC(nullptr, screen);
-    return color;
-}
-
 // A window of this process laid over an empty part of the main window,
 // then taken away: the program must paint what it uncovered.
 bool RepaintsUncovered(HWND main) {
@@ -79,11 +70,11 @@ bool RepaintsUncovered(HWND main) {
         [&] {
             MSG message;
             while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
-            return ScreenPixel(main, 450, 270) != background;
+            return test::ScreenPixel(main, 450, 270) != background;
         },
         5000);
     DestroyWindow(cover);
-    return covered && test::WaitFor([&] { return ScreenPixel(main, 450, 270) == background; }, 5000);
+    return covered && test::WaitFor([&] { return test::ScreenPixel(main, 450, 270) == background; }, 5000);
 }
 
 // A folder of exactly length characters inside parent, made of names of at most 60.

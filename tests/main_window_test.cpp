@@ -33,14 +33,14 @@ const ExpectedControl kControls[] = {
     {1003, L"Static", L"DU_ZID audio Converter", 5, 15, 1000, 65, 0x50000001, 0},
     {1018, L"Static", L"DU_ZID", 187, 15, 200, 65, 0x50000000, 0},
     {1023, L"Static", L"for Tessaro (Internet version)", 100, 80, 800, 43, 0x50000001, 0},
-    {1005, L"Button", L"Load Wav Audio", 5, 150, 120, 25, 0x5000000B, WS_EX_STATICEDGE},
-    {1012, L"Button", L"Convert", 127, 150, 120, 25, 0x5000000B, WS_EX_STATICEDGE},
+    {1005, L"Button", L"Load Wav Audio", 5, 150, 120, 25, 0x5001000B, WS_EX_STATICEDGE},
+    {1012, L"Button", L"Convert", 127, 150, 120, 25, 0x5001000B, WS_EX_STATICEDGE},
     {1015, L"Static", L"Build v1.01", 935, 100, 100, 20, 0x50000000, 0},
     {1008, L"Static", L"Input audio path:", 5, 185, 150, 18, 0x50000000, 0},
     {1006, L"Static", nullptr, 5, 205, 990, 22, 0x50009000, WS_EX_CLIENTEDGE | WS_EX_STATICEDGE},
-    {1022, L"Button", L"Help", 691, 310, 99, 25, 0x5000000B, WS_EX_STATICEDGE},
-    {1010, L"Button", L"About", 793, 310, 99, 25, 0x5000000B, WS_EX_STATICEDGE},
-    {1021, L"Button", L"Exit", 895, 310, 99, 25, 0x5000000B, WS_EX_STATICEDGE},
+    {1022, L"Button", L"Help", 691, 310, 99, 25, 0x5001000B, WS_EX_STATICEDGE},
+    {1010, L"Button", L"About", 793, 310, 99, 25, 0x5001000B, WS_EX_STATICEDGE},
+    {1021, L"Button", L"Exit", 895, 310, 99, 25, 0x5001000B, WS_EX_STATICEDGE},
     {-1, L"Static", L"", 1, 120, 998, 4, 0x50000012, WS_EX_CLIENTEDGE},
     {1016, L"Static", L"Short Instruction:", 320, 130, 300, 28, 0x50000001, 0},
     {1017, L"Static", kInstructions, 630, 140, 370, 50, 0x50000000, 0},
@@ -195,12 +195,12 @@ TEST_CASE("the hand over Load Wav Audio and About only") {
     });
 }
 
-TEST_CASE("Enter and Escape start nothing and close nothing; Convert without input only beeps") {
+TEST_CASE("Enter and Escape with no button focused start nothing and close nothing; Convert without input only beeps") {
     OUT_FILE = "untouched";
     IN_FILE = "   ";
     RunMainWindowWith({
         [] {
-            SetFocus(MAIN_WINDOW);
+            SetFocus(nullptr);  // the window itself would hand the focus on to Load Wav Audio
             PostMessageW(MAIN_WINDOW, WM_KEYDOWN, VK_RETURN, 0);
             PostMessageW(MAIN_WINDOW, WM_KEYDOWN, VK_ESCAPE, 0);
             SendMessageW(MAIN_WINDOW, WM_COMMAND, IDOK, 0);

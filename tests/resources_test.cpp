@@ -1,12 +1,17 @@
-// The pictures, icon and cursor the program carries, found as its code names them.
+// The pictures, icon and cursor the program carries, found as its code names
+// them, and the same pictures drawn at run time.
 #include <doctest.h>
 
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <initializer_list>
 #include <string>
+#include <utility>
+#include <vector>
 
+#include "app/artwork.h"
 #include "tests/support/test_support.h"
 
 // Bits per pixel of a bitmap resource, read from its header.
@@ -97,8 +102,52 @@ TEST_CASE("the AUTOR cursor is a 32x32 monochrome hand with its hot spot on the 
     if (info.hbmColor) DeleteObject(info.hbmColor);
 }
 
-TEST_CASE("the manifest makes the process code page UTF-8") {
+TEST_CASE("the manifest makes the process code page UTF-8 and the program aware of each monitor's scale") {
     CHECK(GetACP() == CP_UTF8);
+    CHECK(GetAwarenessFromDpiAwarenessContext(GetThreadDpiAwarenessContext()) == DPI_AWARENESS_PER_MONITOR_AWARE);
+}
+
+// The largest difference of a channel between two pictures of 0xAARRGGBB
+// pixels, and the share of pixels within 3 levels.
+static std::pair<int, double> Apart(const std::vector<uint32_t>& a, const std::vector<uint32_t>& b) {
+    REQUIRE((a.size() == b.size() && !a.empty()));
+    int most = 0;
+    size_t close = 0;
+    for (size_t i = 0; i < a.size(); ++i) {
+        int here = 0;
+        for (int shift = 0; shift < 32; shift += 8)
+            here = std::max(here, std::abs((int)((a[i] >> shift) & 0xFF) - (int)((b[i] >> shift) & 0xFF)));
+        most = std::max(most, here);
+        close += here <= 3;
+    }
+    return {most, (double)close / a.size()};
+}
+
+TEST_CASE("the artwork drawn at run time at 100 % is the picture the resources carry") {
+    struct Expected { const wchar_t* name; int width, height; bool quantised; };
+    // The patent is stored with a palette of 256 colours chosen by median cut.
+    const Expected pictures[] = {{L"TITLE", 640, 154, false}, {L"PATENT", 244, 212, true}, {L"LOAD1", 100, 100, false},
+                                 {L"LOAD2", 100, 100, false}, {L"LOAD3", 100, 100, false}, {L"LOAD4", 100, 100, false}};
+    for (const Expected& e : pictures) {
+        CAPTURE(test::Utf8(e.name));
+        HBITMAP resource = (HBITMAP)LoadImageW(GetModuleHandleW(nullptr), e.name, IMAGE_BITMAP, 0, 0, 0);
+        REQUIRE(resource);
+        std::vector<uint32_t> shipped = test::BitmapPixels(resource), drawn((size_t)e.width * e.height);
+        DeleteObject(resource);
+        REQUIRE(PaintArtwork(e.name, e.width, e.height, drawn.data()));
+        for (uint32_t& pixel : shipped) pixel |= 0xFF000000;  // a bitmap's fourth byte is no alpha
+        CHECK(Apart(shipped, drawn).first <= (e.quantised ? 64 : 2));
+        CHECK(Apart(shipped, drawn).second >= (e.quantised ? 0.9 : 1.0));
+    }
+    HICON icon = (HICON)LoadImageW(GetModuleHandleW(nullptr), L"VIDEO", IMAGE_ICON, 32, 32, 0);
+    ICONINFO parts = {};
+    REQUIRE(GetIconInfo(icon, &parts));
+    std::vector<uint32_t> shipped = test::BitmapPixels(parts.hbmColor), drawn(32 * 32);
+    REQUIRE(PaintArtwork(L"VIDEO", 32, 32, drawn.data()));
+    CHECK(Apart(shipped, drawn).first <= 2);
+    DeleteObject(parts.hbmColor);
+    DeleteObject(parts.hbmMask);
+    DestroyIcon(icon);
 }
 
 TEST_CASE("at start the program loads only KERNEL32, USER32, GDI32 and msvcrt; the rest at first use") {

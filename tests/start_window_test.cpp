@@ -17,6 +17,11 @@ constexpr COLORREF kWhite = RGB(255, 255, 255), kBlue = RGB(0, 0, 255), kBlack =
 
 void PressStart(HWND window) { test::PostClick(GetDlgItem(window, kStart)); }
 
+void FocusStartAndPress(HWND window, UINT key) {
+    SetFocus(GetDlgItem(window, kStart));
+    test::PostKey(window, key);
+}
+
 // Runs the start window through the steps, then presses Start.
 test::ModalRun RunWith(std::vector<test::WindowStep> steps) {
     steps.push_back(PressStart);
@@ -40,7 +45,7 @@ TEST_CASE("start window: centred, caption and close box only, its four controls 
              test::DialogUnitRect(w, 15, 102, 120, 12)},
             {kWebLink, L"Static", test::FromUtf8(kMakerWebAddress), 0x50000100, 0,
              test::DialogUnitRect(w, 138, 102, 200, 12)},
-            {kStart, L"Button", L"Start", 0x50008000, 0, test::DialogUnitRect(w, 360, 102, 70, 14)},
+            {kStart, L"Button", L"Start", 0x50018000, 0, test::DialogUnitRect(w, 360, 102, 70, 14)},
         };
         GetClientRect(w, &client);
         expectedClient = test::DialogUnitRect(w, 0, 0, 437, 120);
@@ -116,9 +121,12 @@ TEST_CASE("start window: the hand shows over the link and Start only") {
     CHECK(run.completed());
 }
 
-TEST_CASE("start window: Enter and Escape leave it open; Start, the close box and Alt+F4 end it, its font freed") {
+TEST_CASE("start window: Enter and Escape with no button focused leave it open; Start (clicked, or Enter or Space "
+          "on it), the close box and Alt+F4 end it, its font freed") {
     test::WindowStep ending;
     SUBCASE("Start") { ending = PressStart; }
+    SUBCASE("Enter on Start") { ending = [](HWND w) { FocusStartAndPress(w, VK_RETURN); }; }
+    SUBCASE("Space on Start") { ending = [](HWND w) { FocusStartAndPress(w, VK_SPACE); }; }
     SUBCASE("close box") { ending = test::PostClose; }
     SUBCASE("Alt+F4") { ending = test::PostAltF4; }
 
@@ -130,9 +138,13 @@ TEST_CASE("start window: Enter and Escape leave it open; Start, the close box an
                                           {
                                               [&](HWND w) {
                                                   font = (HFONT)SendMessageW(GetDlgItem(w, kStart), WM_GETFONT, 0, 0);
+                                                  SetFocus(nullptr);
                                                   test::PostKey(w, VK_RETURN);
                                               },
-                                              [](HWND w) { test::PostKey(w, VK_ESCAPE); },
+                                              [](HWND w) {
+                                                  SetFocus(nullptr);
+                                                  test::PostKey(w, VK_ESCAPE);
+                                              },
                                               [](HWND w) {
                                                   PostMessageW(w, WM_COMMAND, IDOK, 0);
                                                   PostMessageW(w, WM_COMMAND, IDCANCEL, 0);

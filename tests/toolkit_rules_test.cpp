@@ -1,9 +1,10 @@
-// The toolkit's pure rules: dialog styles, font heights and descriptions, resource names.
+// The toolkit's pure rules: dialog styles, font heights and descriptions, resource names, scales.
 #include <doctest.h>
 
 #include <string>
 
 #include "toolkit/dialog_rules.h"
+#include "toolkit/scale_rules.h"
 
 TEST_CASE("dialog styles: the program's three requests, the default and the cleared bits") {
     CHECK(tk::DialogStyle(0x80CA0000, true, false) == 0x80CA0854);
@@ -96,4 +97,42 @@ TEST_CASE("placement and colours: centring that does not fit starts at 0; colour
     CHECK(tk::ShowCommandFor(WS_MAXIMIZE | WS_MINIMIZE) == SW_SHOWMAXIMIZED);
     CHECK(tk::SizeTypeFor(SW_MINIMIZE) == SIZE_MINIMIZED);
     CHECK_FALSE(tk::PaintsWhenShown(SW_SHOWMINIMIZED));
+}
+
+TEST_CASE("scale: MulDiv's rounding, the main window's boxes at 150 %, dialog units, font heights") {
+    CHECK(tk::MulDivRounded(25, 144, 96) == 38);    // 37.5: halves away from zero
+    CHECK(tk::MulDivRounded(-11, 144, 96) == -17);  // -16.5
+    CHECK(tk::MulDivRounded(7, -3, 2) == -11);      // -10.5
+    CHECK(tk::MulDivRounded(1, 1, 0) == -1);
+    CHECK(tk::MulDivRounded(INT32_MAX, 2, 1) == -1);
+#ifdef _WIN32
+    for (int a = -300; a <= 300; a += 7)
+        for (int b : {96, 120, 144, 168, 192, -5})
+            for (int c : {96, 72, 4, 8, 13, -3}) CHECK(tk::MulDivRounded(a, b, c) == MulDiv(a, b, c));
+#endif
+    tk::Box client = tk::ScaledBox(tk::Box{0, 0, 1000, 350}, 144);
+    CHECK(client.width == 1500);
+    CHECK(client.height == 525);
+    tk::Box load = tk::ScaledBox(tk::Box{5, 150, 120, 25}, 144), help = tk::ScaledBox(tk::Box{691, 310, 99, 25}, 168);
+    CHECK((load.x == 8 && load.y == 225 && load.width == 180 && load.height == 38));
+    CHECK((help.x == 1209 && help.width == 173));  // the three 99-wide buttons stay of one width
+    // Start: 360, 102, 70 x 14 dialog units, edge by edge as MapDialogRect.
+    tk::Box start = tk::DialogUnitBox(tk::Box{360, 102, 70, 14}, tk::BaseUnits{7, 13});
+    CHECK((start.x == 630 && start.width == 123 && start.y == 166 && start.height == 23));
+    CHECK(tk::BaseUnitsOf(20, 520).x == 10);
+    CHECK(tk::ScaledFontHeight(45, 144) == -90);
+    CHECK(tk::ScaledFontHeight(20, 144) == -41);  // -27 at 96, scaled
+    CHECK(tk::ScaledFontHeight(12, 192) == -32);
+    CHECK(tk::ScaledFontHeight(8, 96) == -11);
+    CHECK(tk::TemplateFontHeight(8, 144) == -16);
+    CHECK(tk::UsableDpi(0) == 0);
+    CHECK(tk::UsableDpi(20) == 48);
+    CHECK(tk::UsableDpi(9999) == 480);
+}
+
+TEST_CASE("scale: a dialog-unit window's pictures and fonts grow as its dialog units do, the lesser way") {
+    CHECK(tk::PictureDpi(tk::BaseUnits{7, 13}, tk::BaseUnits{7, 13}) == 96);
+    CHECK(tk::PictureDpi(tk::BaseUnits{10, 20}, tk::BaseUnits{7, 13}) == 137);  // across 137, down 148
+    CHECK(tk::PictureDpi(tk::BaseUnits{14, 26}, tk::BaseUnits{7, 13}) == 192);
+    CHECK(tk::PictureDpi(tk::BaseUnits{9, 20}, tk::BaseUnits{0, 0}) == 96);
 }

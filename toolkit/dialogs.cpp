@@ -40,9 +40,12 @@ bool BuildTemplate(DWORD style, DWORD exStyle, int32_t x, int32_t y, int32_t wid
     return out->size != 0;
 }
 
-// Pixels mode: the requested size becomes the client area, and the window is
-// centred on the work area by its outer size, or placed relative to its owner.
-void PlaceInPixels(HWND dialog, HWND owner, DWORD style, int32_t x, int32_t y, int32_t width, int32_t height) {
+// Pixels mode: the requested size, at the dialog's scale, becomes the client
+// area, and the window is centred on the work area by its outer size, or
+// placed relative to its owner.
+void PlaceInPixels(HWND dialog, HWND owner, DWORD style, const Box& given) {
+    Box scaled = ScaledBox(given, DialogDpi(dialog));
+    int32_t x = scaled.x, y = scaled.y, width = scaled.width, height = scaled.height;
     RECT outer = {}, client = {};
     GetWindowRect(dialog, &outer);
     GetClientRect(dialog, &client);
@@ -93,10 +96,11 @@ int32_t OfferToCallbacks(HWND window, UINT message, WPARAM wParam, LPARAM lParam
 }
 
 void ReleaseRecord(WindowRecord* record) {
-    DropFontUse(record->fontId);
+    DropFontUse(record->fontId, record->fontDpi);
     ReleaseBrushOf(*record);
     ReleasePicturesOf(*record);
     if (record->accelerators) DestroyAcceleratorTable(record->accelerators);
+    if (record->ownDialogFont) DeleteObject(record->ownDialogFont);
     delete record;
 }
 
@@ -124,6 +128,12 @@ INT_PTR DefaultAnswer(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     }
 }
 
+// A dialog procedure's answer to a message that wants a value back.
+INT_PTR Answer(HWND window, LRESULT value) {
+    SetWindowLongPtrW(window, DWLP_MSGRESULT, value);
+    return TRUE;
+}
+
 INT_PTR CALLBACK DialogProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_INITDIALOG:
@@ -131,6 +141,14 @@ INT_PTR CALLBACK DialogProcedure(HWND window, UINT message, WPARAM wParam, LPARA
         ++g_liveDialogs;
         return FALSE;
     case WM_DESTROY: --g_liveDialogs; break;
+    case WM_GETDPISCALEDSIZE:
+        if (!AnswerScaledSize(window, (UINT)wParam, (SIZE*)lParam)) return FALSE;
+        return Answer(window, TRUE);
+    case WM_DPICHANGED:
+        // Laid out anew first; the callback then hears of it too.
+        Rescale(window, LOWORD(wParam), (const RECT*)lParam);
+        OfferToCallbacks(window, message, wParam, lParam);
+        return Answer(window, 0);
     case WM_ACTIVATE:
         g_activeDialog = LOWORD(wParam) == WA_INACTIVE ? nullptr : window;
         return 0;
@@ -154,18 +172,14 @@ INT_PTR CALLBACK DialogProcedure(HWND window, UINT message, WPARAM wParam, LPARA
 
 bool IsLiveWindow(HWND window) { return window && IsWindow(window); }
 
+bool BelongsTo(HWND window, HWND owner) { return IsLiveWindow(window) && (window == owner || IsChild(owner, window)); }
+
 // What a show operation needs of the dialog's record.
 struct ShowState {
     HWND owner;
     int showCommand;
     DWORD style;
 };
-
-HACCEL AcceleratorsOf(HWND dialog) {
-    HACCEL accelerators = nullptr;
-    WithRecord(dialog, [&](WindowRecord& record) { accelerators = record.accelerators; });
-    return accelerators;
-}
 
 // Steps shared by ShowModal and ShowModeless: the direct WM_INITDIALOG and
 // WM_SIZE calls, then the callback and result target attached to the record.
@@ -179,6 +193,7 @@ bool AttachCallback(HWND dialog, DialogCallback callback, int32_t* resultTarget,
         callback(dialog, WM_INITDIALOG, (WPARAM)dialog, 0);
         callback(dialog, WM_SIZE, SizeTypeFor(showCommand), MAKELONG(client.right, client.bottom));
     }
+    HideFocusCues(dialog);
     return WithRecord(dialog, [&](WindowRecord& record) {
         record.callback = callback;
         record.resultTarget = resultTarget;
@@ -204,24 +219,16 @@ bool WaitForInput(DWORD milliseconds, const HANDLE* objects = nullptr, DWORD cou
     return woken < WAIT_OBJECT_0 + count;
 }
 
-// Offers a message to the dialog's accelerators and keyboard handling; true when taken.
-bool TakenByDialog(HWND dialog, MSG* message) {
-    HACCEL accelerators = AcceleratorsOf(dialog);
-    if (accelerators && TranslateAcceleratorW(dialog, accelerators, message)) return true;
-    return IsDialogMessageW(dialog, message) != FALSE;
-}
-
 }  // namespace
 
 HWND NewDialog(CoordinateMode mode, HWND owner, const std::wstring& title, int32_t x, int32_t y, int32_t width,
-               int32_t height, DWORD style, DWORD exStyle) {
+               int32_t height, DWORD style, DWORD exStyle, PicturePainter painter) {
     style = DialogStyle(style, x == DefaultPosition || y == DefaultPosition, owner != nullptr);
     DialogTemplate dialogTemplate;
     if (!BuildTemplate(style, exStyle, x, y, width, height, &dialogTemplate)) return nullptr;
     HWND dialog = CreateDialogIndirectParamW(ProgramModule(), (LPCDLGTEMPLATEW)dialogTemplate.bytes, owner,
                                              DialogProcedure, 0);
     if (!dialog) return nullptr;
-    if (mode == CoordinateMode::Pixels) PlaceInPixels(dialog, owner, style, x, y, width, height);
     SetWindowTextW(dialog, title.c_str());
 
     WindowRecord record = BlankRecord(dialog);
@@ -232,47 +239,37 @@ HWND NewDialog(CoordinateMode mode, HWND owner, const std::wstring& title, int32
     record.dialogFont = (HFONT)SendMessageW(dialog, WM_GETFONT, 0, 0);
     record.style = style;
     record.exStyle = exStyle;
+    record.given = Box{x, y, width, height};
+    record.painter = painter;
     if (!AddRecord(record)) {
         DestroyWindow(dialog);
         return nullptr;
     }
+    TakeScale(dialog, WindowDpi(dialog));
+    if (mode == CoordinateMode::Pixels) PlaceInPixels(dialog, owner, style, record.given);
     return dialog;
 }
 
 void AddControl(ControlKind kind, HWND dialog, int32_t id, const std::wstring& text, int32_t x, int32_t y,
                 int32_t width, int32_t height, DWORD style, DWORD exStyle, DialogCallback callback) {
     CoordinateMode mode = CoordinateMode::Pixels;
-    HFONT font = nullptr;
-    bool isDialog = false;
-    WithRecord(dialog, [&](WindowRecord& record) {
-        isDialog = record.isDialog;
-        mode = record.mode;
-        font = record.dialogFont;
-    });
-    if (!isDialog) return;
-
-    if (mode == CoordinateMode::DialogUnits) {
-        // Each edge is converted on its own, as the dialog manager does.
-        RECT edges = {x, y, x + width, y + height};
-        MapDialogRect(dialog, &edges);
-        x = edges.left;
-        y = edges.top;
-        width = edges.right - edges.left;
-        height = edges.bottom - edges.top;
-    }
+    if (!WithRecord(dialog, [&](WindowRecord& record) { mode = record.mode; }) || !IsDialogRecord(dialog)) return;
+    const Box given = {x, y, width, height};
+    const Box box = ControlBox(dialog, given);
     style = ControlStyle(kind, style);
     bool image = IsImageKind(kind);
     bool asIcon = image && !IsBitmapResource(text);
     if (asIcon) style = IconControlStyle(style);
 
-    HWND control = CreateWindowExW(exStyle, ControlClass(kind), image ? nullptr : text.c_str(), style, x, y, width,
-                                   height, dialog, (HMENU)(INT_PTR)id, ProgramModule(), nullptr);
+    HWND control = CreateWindowExW(exStyle, ControlClass(kind), image ? nullptr : text.c_str(), style, box.x, box.y,
+                                   box.width, box.height, dialog, (HMENU)(INT_PTR)id, ProgramModule(), nullptr);
     if (!control) return;
-    SendMessageW(control, WM_SETFONT, (WPARAM)font, TRUE);
+    SendMessageW(control, WM_SETFONT, (WPARAM)DialogFontOf(dialog), TRUE);
 
     WindowRecord record = BlankRecord(control);
     record.parent = dialog;
     record.mode = mode;
+    record.given = given;
     record.pictureIsIcon = asIcon;
     record.kind = kind;
     record.callback = callback;
@@ -289,6 +286,8 @@ void AddControl(ControlKind kind, HWND dialog, int32_t id, const std::wstring& t
 }
 
 void ShowModal(HWND dialog, DialogCallback callback, int32_t* resultTarget) {
+    // Disabling the owner takes the focus from its control: it goes back there afterwards.
+    HWND ownerFocus = GetFocus();
     SetForegroundWindow(dialog);
     ShowState state = {};
     if (!AttachCallback(dialog, callback, resultTarget, &state)) return;
@@ -318,7 +317,7 @@ void ShowModal(HWND dialog, DialogCallback callback, int32_t* resultTarget) {
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }
-    if (state.owner) SetFocus(state.owner);
+    if (state.owner) SetFocus(BelongsTo(ownerFocus, state.owner) ? ownerFocus : state.owner);
 }
 
 void ShowModeless(HWND dialog, DialogCallback callback) {
@@ -425,7 +424,7 @@ Counts GetCounts() {
     Counts counts = {};
     counts.records = RecordCount();
     counts.brushes = LiveBrushes();
-    counts.gdiFonts = LiveGdiFonts();
+    counts.gdiFonts = LiveGdiFonts() + OwnDialogFonts();
     counts.pictures = LivePictures();
     counts.icons = LiveIcons();
     counts.liveDialogs = g_liveDialogs;

@@ -22,6 +22,16 @@ WindowRecord* Find(HWND window) {
 
 }  // namespace records_detail
 
+PictureName KeptName(const std::wstring& name) {
+    PictureName kept = {};
+    if (name.size() < sizeof(kept.text) / sizeof(kept.text[0])) name.copy(kept.text, name.size());
+    return kept;
+}
+
+bool SameName(const PictureName& kept, const std::wstring& name) {
+    return kept.text[0] && _wcsicmp(kept.text, name.c_str()) == 0;
+}
+
 WindowRecord BlankRecord(HWND window) {
     WindowRecord record = {};
     record.window = window;

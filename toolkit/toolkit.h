@@ -22,9 +22,17 @@ enum class CoordinateMode : int32_t {
     Pixels = 2,       // pixels; a dialog's width and height are its client area
 };
 
-// Dialogs and controls.
+// Draws the program's picture of this resource name at width x height pixels
+// into pixels (0xAARRGGBB, rows from the top); false when it has no drawing of that name.
+using PicturePainter = bool (*)(const std::wstring& name, int32_t width, int32_t height, uint32_t* pixels);
+
+// Dialogs and controls. Positions and sizes are the layout at 100 % (96 DPI):
+// the toolkit shows it at the scale of the window's monitor and lays the
+// dialog out anew when it moves to a monitor of another scale. There the
+// dialog's pictures, icons and cursor come from painter, drawn at the size
+// needed (without one, the resources scaled by the system).
 HWND NewDialog(CoordinateMode mode, HWND owner, const std::wstring& title, int32_t x, int32_t y, int32_t width,
-               int32_t height, DWORD style, DWORD exStyle);
+               int32_t height, DWORD style, DWORD exStyle, PicturePainter painter = nullptr);
 void AddControl(ControlKind kind, HWND dialog, int32_t id, const std::wstring& text, int32_t x, int32_t y,
                 int32_t width, int32_t height, DWORD style, DWORD exStyle, DialogCallback callback = nullptr);
 
@@ -44,6 +52,14 @@ int32_t PumpEvents(DWORD idleMilliseconds, const HANDLE* wakeOn = nullptr, DWORD
 // dialog, a message box or a file dialog over it.
 bool HasOtherOpenWindow(HWND window);
 
+// Keyboard. The dialog's shortcut keys (copied, replacing earlier ones): each
+// sends WM_COMMAND with its command id, wherever the focus is in the dialog.
+void SetShortcuts(HWND dialog, const ACCEL* keys, int count);
+// Whether the dialog shows where the focus is: not from the moment it is shown
+// until the first key is pressed in it, as Windows hides focus rectangles
+// from mouse users (UISF_HIDEFOCUS).
+bool FocusCuesShown(HWND dialog);
+
 void SetText(HWND window, const std::wstring& text);
 void Redraw(HWND window);
 int32_t ShowMessage(const std::wstring& text, const std::wstring& caption, UINT flags);
@@ -58,13 +74,22 @@ void SetColors(HWND dialog, int32_t controlId, Color foreground, Color backgroun
 void SetDialogIcon(HWND dialog, const std::wstring& iconName);
 void SetImage(HWND dialog, int32_t controlId, const std::wstring& resourceName, ControlKind imageKind);
 
+// Scale. The dots per inch of the monitor the dialog (or the dialog of a
+// control) is laid out for. A pixel window's registered fonts and pictures
+// are made at that scale; a dialog-unit window's at the scale its dialog
+// units have grown to (the same where the dialog font grows with the screen).
+UINT DialogDpi(HWND window);
+// The named cursor resource at the size of the dialog's scale, held by the
+// dialog; nullptr at 100 %, where the caller's own cursor serves.
+HCURSOR DialogCursor(HWND dialog, const std::wstring& name);
+
 // What the toolkit holds right now, for tests and leak checks.
 struct Counts {
     int records;    // window records (dialogs and controls)
     int brushes;    // background brushes
-    int gdiFonts;   // GDI fonts made for registered fonts
-    int pictures;   // bitmaps and icons of image controls
-    int icons;      // dialog icons, big and small
+    int gdiFonts;   // GDI fonts made for registered fonts, and dialog fonts made for a scale
+    int pictures;   // bitmaps and icons of image controls, and pictures drawn for them
+    int icons;      // dialog icons, big and small, and cursors drawn for dialogs
     int liveDialogs;
 };
 Counts GetCounts();

@@ -1,6 +1,7 @@
 // The About window: heading, patent picture, build number, and two links
 // along the bottom edge, e-mail and web. Modal over the main window; it has no
 // button of its own and ends only from its title bar.
+#include "app/artwork.h"
 #include "app/globals.h"
 #include "app/maker_info.h"
 #include "app/shell_open.h"
@@ -66,7 +67,7 @@ int32_t OnCommand(int32_t id, int32_t notification) {
 
 void RunAboutWindow() {
     HWND window = tk::NewDialog(tk::CoordinateMode::DialogUnits, MAIN_WINDOW, tk::Widen(kCaption),
-                                tk::DefaultPosition, tk::DefaultPosition, kWidth, kHeight, kWindowStyle, 0);
+                                tk::DefaultPosition, tk::DefaultPosition, kWidth, kHeight, kWindowStyle, 0, PaintArtwork);
     tk::AddControl(tk::ControlKind::Label, window, kHeading, tk::Widen(HeadingText()), 35, 5, 140, 30, SS_CENTER, 0);
     tk::SetColors(window, tk::DialogItself, kWindowText, kWindowBackground);
     tk::SetColors(window, kHeading, kHeadingText, kWindowBackground);

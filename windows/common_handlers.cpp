@@ -6,7 +6,9 @@
 int32_t ShowHandOver(HWND dialog, HWND underMouse, std::initializer_list<int32_t> controlIds) {
     for (int32_t id : controlIds) {
         if (underMouse == GetDlgItem(dialog, id)) {
-            SetCursor(HAND_CURSOR);
+            // At 100 % the resource's hand; at other scales one drawn for the window's.
+            HCURSOR scaled = tk::DialogCursor(dialog, L"AUTOR");
+            SetCursor(scaled ? scaled : HAND_CURSOR);
             return 1;
         }
     }

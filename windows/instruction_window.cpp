@@ -1,6 +1,7 @@
 // The instruction window, captioned "Help": a white heading band and four
 // lines of text on grey. Modal over the main window, read and closed from its
 // title bar; the toolkit's defaults handle every message.
+#include "app/artwork.h"
 #include "app/globals.h"
 #include "toolkit/text.h"
 #include "toolkit/toolkit.h"
@@ -37,7 +38,7 @@ constexpr tk::Color kHeadingBackground = 0xFFFFFF;
 void RunInstructionWindow() {
     int32_t headingFont = tk::NewFont(L"Times New Roman", 20, tk::FontBold | tk::FontItalic, 0, 0, 0);
     HWND window = tk::NewDialog(tk::CoordinateMode::Pixels, MAIN_WINDOW, tk::Widen(kCaption), tk::DefaultPosition,
-                                tk::DefaultPosition, kWidth, kHeight, kWindowStyle, 0);
+                                tk::DefaultPosition, kWidth, kHeight, kWindowStyle, 0, PaintArtwork);
     tk::SetColors(window, tk::DialogItself, kText, kWindowBackground);
     tk::SetDialogIcon(window, kIcon);
 

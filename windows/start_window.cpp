@@ -1,5 +1,6 @@
 // The start window: title banner, a line pointing to the maker's web address,
 // the address as a link, and "Start". Shown once, before anything else.
+#include "app/artwork.h"
 #include "app/maker_info.h"
 #include "app/shell_open.h"
 #include "toolkit/text.h"
@@ -54,7 +55,7 @@ int32_t OnCommand(HWND window, int32_t id, int32_t notification) {
 
 void RunStartWindow() {
     HWND window = tk::NewDialog(tk::CoordinateMode::DialogUnits, nullptr, tk::Widen(kCaption), tk::DefaultPosition,
-                                tk::DefaultPosition, kWidth, kHeight, kWindowStyle, 0);
+                                tk::DefaultPosition, kWidth, kHeight, kWindowStyle, 0, PaintArtwork);
     tk::SetDialogIcon(window, kIcon);
     tk::SetColors(window, tk::DialogItself, kWindowText, kWindowBackground);
     int32_t font = RegisterTextFont();
@@ -63,7 +64,9 @@ void RunStartWindow() {
     tk::AddControl(tk::ControlKind::Label, window, kFreeAppsLine, tk::Widen(kFreeAppsText), 15, 102, 120, 12, 0, 0);
     tk::AddControl(tk::ControlKind::Label, window, kWebLink, tk::Widen(kMakerWebAddress), 138, 102, 200, 12, SS_NOTIFY,
                    0);
-    tk::AddControl(tk::ControlKind::Button, window, kStartButton, tk::Widen(kStartText), 360, 102, 70, 14, BS_FLAT, 0);
+    // The only tab stop: it has the focus when the window opens.
+    tk::AddControl(tk::ControlKind::Button, window, kStartButton, tk::Widen(kStartText), 360, 102, 70, 14,
+                   BS_FLAT | WS_TABSTOP, 0);
 
     tk::SetColors(window, kWebLink, kLinkText, tk::ColorTransparent);
     tk::SetColors(window, kFreeAppsLine, kLineText, tk::ColorTransparent);

@@ -82,6 +82,27 @@ void ProgramUser::Click(HWND dialog, int id) {
 
 std::wstring ProgramUser::ControlText(HWND dialog, int id) { return WindowText(GetDlgItem(dialog, id)); }
 
+void ProgramUser::PressKeys(HWND window, std::initializer_list<WORD> virtualKeys) {
+    SetForegroundWindow(window);
+    std::vector<INPUT> strokes;
+    auto stroke = [&](WORD key, DWORD flags) {
+        INPUT input = {};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = key;
+        input.ki.dwFlags = flags;
+        strokes.push_back(input);
+    };
+    for (WORD key : virtualKeys) stroke(key, 0);
+    for (auto key = virtualKeys.end(); key != virtualKeys.begin();) stroke(*--key, KEYEVENTF_KEYUP);
+    SendInput((UINT)strokes.size(), strokes.data(), sizeof(INPUT));
+}
+
+HWND ProgramUser::FocusOf(HWND window) {
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof(info);
+    return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) ? info.hwndFocus : nullptr;
+}
+
 static bool Confirm(HWND dialog, const std::wstring& text) {
     HWND field = GetDlgItem(dialog, kFileNameField);
     if (!field) return false;

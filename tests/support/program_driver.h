@@ -3,6 +3,7 @@
 // found by caption, controls by id, clicks posted, file dialogs filled in.
 #include <windows.h>
 
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -42,6 +43,11 @@ public:
 
     // Posts a click of control id, as BN_CLICKED from the button itself.
     static void Click(HWND dialog, int id);
+    // Keys pressed together, as on the keyboard, into window made the foreground
+    // window: each key down in the order given, then up in reverse order.
+    static void PressKeys(HWND window, std::initializer_list<WORD> virtualKeys);
+    // The window with the keyboard focus in the thread of window; nullptr for none.
+    static HWND FocusOf(HWND window);
     static std::wstring ControlText(HWND dialog, int id);
 
     // Fills the Open or Save dialog with this caption: first the folder (the

@@ -201,6 +201,28 @@ COLORREF PixelAt(HWND window, int x, int y) {
     return colour;
 }
 
+COLORREF ScreenPixel(HWND window, int x, int y) {
+    POINT at = {x, y};
+    ClientToScreen(window, &at);
+    HDC screen = GetDC(nullptr);
+    COLORREF colour = GetPixel(screen, at.x, at.y);
+    ReleaseDC(nullptr, screen);
+    return colour;
+}
+
+std::vector<uint32_t> BitmapPixels(HBITMAP bitmap) {
+    BITMAP size = {};
+    if (!GetObjectW(bitmap, sizeof(size), &size)) return {};
+    BITMAPINFO info = {};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), size.bmWidth, -size.bmHeight, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    std::vector<uint32_t> pixels((size_t)size.bmWidth * size.bmHeight);
+    HDC screen = GetDC(nullptr);
+    int rows = GetDIBits(screen, bitmap, 0, size.bmHeight, pixels.data(), &info, DIB_RGB_COLORS);
+    ReleaseDC(nullptr, screen);
+    if (rows != size.bmHeight) pixels.clear();
+    return pixels;
+}
+
 using QuerySystemInformation = LONG(WINAPI*)(int, void*, ULONG, ULONG*);
 
 Handles HandleCount() {

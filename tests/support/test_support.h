@@ -2,6 +2,7 @@
 // Shared helpers of the tests: scratch folders, files, child processes.
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -86,6 +87,11 @@ std::wstring ClassOf(HWND window);
 // A painted pixel of a window's client area, read through the window's own DC:
 // Wine copies a window's pixels to the X screen only at its next message poll.
 COLORREF PixelAt(HWND window, int x, int y);
+// A pixel of a window's client area as the screen shows it (any process's window).
+COLORREF ScreenPixel(HWND window, int x, int y);
+
+// The pixels of a bitmap as 0xAARRGGBB, rows from the top; empty when it cannot be read.
+std::vector<uint32_t> BitmapPixels(HBITMAP bitmap);
 
 // The font GDI draws a request with: an outline font's full name ("Liberation
 // Serif" where Wine replaces "Times New Roman"), or a raster font's face.

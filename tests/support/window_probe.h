@@ -178,6 +178,50 @@ inline void CheckCursors(HWND dialog, const std::vector<CursorSpot>& spots) {
     }
 }
 
+// ---- Scale --------------------------------------------------------------------
+
+// The dots per inch of the screen (LogPixels of the prefix under Wine).
+inline UINT ScreenDpi() {
+    HDC screen = GetDC(nullptr);
+    UINT dpi = (UINT)GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return dpi;
+}
+
+// The window dragged to a monitor of dpi, as Windows tells it (Wine gives all
+// its monitors one scale and never does): the size it wants there, then the
+// change with the rectangle suggested from that size.
+inline void MoveToDpi(HWND window, UINT dpi) {
+    RECT outer = {};
+    GetWindowRect(window, &outer);
+    SIZE wanted = {outer.right - outer.left, outer.bottom - outer.top};
+    SendMessageW(window, WM_GETDPISCALEDSIZE, dpi, reinterpret_cast<LPARAM>(&wanted));
+    RECT suggested = {outer.left, outer.top, outer.left + wanted.cx, outer.top + wanted.cy};
+    SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+}
+
+// A window's client size and its controls' rectangles, in creation order.
+struct Layout {
+    SIZE client;
+    std::vector<RECT> controls;
+};
+
+inline Layout LayoutOf(HWND window) {
+    RECT client = {};
+    GetClientRect(window, &client);
+    Layout layout = {{client.right, client.bottom}, {}};
+    for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        layout.controls.push_back(RectInParent(child));
+    return layout;
+}
+
+inline bool SameLayout(const Layout& a, const Layout& b) {
+    if (a.client.cx != b.client.cx || a.client.cy != b.client.cy || a.controls.size() != b.controls.size()) return false;
+    for (size_t i = 0; i < a.controls.size(); ++i)
+        if (!EqualRect(&a.controls[i], &b.controls[i])) return false;
+    return true;
+}
+
 // ---- What a link would open -------------------------------------------------
 
 struct ShellCall {
