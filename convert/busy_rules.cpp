@@ -3,6 +3,8 @@
 
 ColorRamp NewColorRamp() { return ColorRamp{{kRampStart, kRampStart, kRampStart, kRampStart, kRampStart}}; }
 
+ColorRamp BuiltColorRamp() { return ColorRamp{{50, 50, 50, 50, 50}}; }
+
 void AdvanceColorRamp(ColorRamp& ramp) {
     int* L = ramp.level;
     L[0] += 5;

@@ -12,6 +12,8 @@ struct ColorRamp {
 };
 constexpr int kRampStart = 20;
 ColorRamp NewColorRamp();
+// The blocks as the busy window is built, before the first pass: level 50.
+ColorRamp BuiltColorRamp();
 // One pass: the first block brightens by 5 until 255, then the next, and when
 // the last would pass 255 all five start again at 20.
 void AdvanceColorRamp(ColorRamp& ramp);

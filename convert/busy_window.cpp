@@ -21,7 +21,6 @@ enum BusyWindowId : int {
 constexpr tk::Color kWhite = 0xFFFFFF;
 constexpr tk::Color kGrey = 0x777777;
 constexpr tk::Color kBlack = 0x000000;
-constexpr tk::Color kBlockStart = 0xC33214;  // red 20, green 50, blue 195
 
 // The window grows by a row under the read-out for the Stop button.
 constexpr int kHeight = 70;
@@ -71,7 +70,7 @@ HWND NewBusyWindow(HWND owner, int32_t font, bool filesDone) {
     tk::SetColors(window, kPleaseWait, kWhite, tk::ColorTransparent);
     tk::SetControlFont(window, kPleaseWait, font);
     tk::AddControl(ControlKind::Frame, window, -1, L"", 1, 34, 248, 1, 0, 0);
-    for (int i = 0; i < kBlockCount; ++i) tk::SetColors(window, kFirstBlock + i, kBlack, kBlockStart);
+    for (int i = 0; i < kBlockCount; ++i) tk::SetColors(window, kFirstBlock + i, kBlack, BlockColor(BuiltColorRamp(), i));
     tk::AddControl(ControlKind::StretchedImage, window, kAnimation, L"load1", 5, 5, 26, 25, 0, 0);
     tk::AddControl(ControlKind::Label, window, kPercent, L"", 70, 40, 80, 10, 0, 0);
     tk::SetColors(window, kPercent, kBlack, kGrey);
@@ -97,9 +96,12 @@ void ShowProcessingTime(HWND window, float elapsedSeconds) {
     tk::SetText(GetDlgItem(window, kTimeLabel), tk::Widen(ProcessingTimeText(elapsedSeconds)));
 }
 
-void ShowColorRamp(HWND window, const ColorRamp& ramp) {
-    for (int i = 0; i < kBlockCount; ++i) tk::SetColors(window, kFirstBlock + i, kBlack, BlockColor(ramp, i));
-    for (int i = 0; i < kBlockCount; ++i) tk::Redraw(GetDlgItem(window, kFirstBlock + i));
+void ShowColorRamp(HWND window, const ColorRamp& ramp, const ColorRamp& before) {
+    for (int i = 0; i < kBlockCount; ++i) {
+        if (ramp.level[i] == before.level[i]) continue;
+        tk::SetColors(window, kFirstBlock + i, kBlack, BlockColor(ramp, i));
+        tk::Redraw(GetDlgItem(window, kFirstBlock + i));
+    }
 }
 
 void ShowPercent(HWND window, int percent) {

@@ -19,7 +19,8 @@ void ShowBusyWindow(HWND window, HANDLE stopEvent);
 // One pass's changes to the window; a window that is gone ignores them.
 void ShowAnimationFrame(HWND window, int frame);
 void ShowProcessingTime(HWND window, float elapsedSeconds);
-void ShowColorRamp(HWND window, const ColorRamp& ramp);
+// Repaints the blocks whose level differs from the one shown before.
+void ShowColorRamp(HWND window, const ColorRamp& ramp, const ColorRamp& before);
 // "37 %"; nothing for a negative percent.
 void ShowPercent(HWND window, int percent);
 // "3 of 12 files done", under the percentage.

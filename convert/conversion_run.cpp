@@ -81,9 +81,11 @@ int RunPercent(const ConversionRun& run) {
     return BatchPercent(parts);
 }
 
-void ShowRunProgress(HWND busy, ConversionRun& run) {
+// readLogs: a single run reads its log every second pass; a batch, whose
+// files also count as they end, once a second.
+void ShowRunProgress(HWND busy, ConversionRun& run, bool readLogs) {
     for (auto& job : run.jobs)
-        if (job->state == JobState::Running) ReadProgress(*job);
+        if (readLogs && job->state == JobState::Running) ReadProgress(*job);
     int percent = RunPercent(run);
     if (percent > run.shownPercent) ShowPercent(busy, run.shownPercent = percent);
 }
@@ -101,20 +103,28 @@ struct BusyAnimation {
     ColorRamp ramp = NewColorRamp();
     int frame = 0;
     int pass = 0;
+    long shownSecond = -1;  // the read-out changes once a second
 };
 
 // One pass's changes: the blocks, every second pass the picture, the read-out
-// and the percentage from the logs.
+// and the percentage from the logs. What looks the same is not painted again:
+// a pass changes one block, and the read-out every second.
 void AnimateOnce(HWND busy, ULONGLONG startTicks, BusyAnimation& animation, ConversionRun& run) {
+    ColorRamp before = animation.pass == 0 && animation.frame == 0 ? BuiltColorRamp() : animation.ramp;
     AdvanceColorRamp(animation.ramp);
     if (++animation.pass == 2) {
         animation.pass = 0;
         animation.frame = (animation.frame % 4) + 1;
         ShowAnimationFrame(busy, animation.frame);
-        ShowProcessingTime(busy, SecondsSince(startTicks));
-        ShowRunProgress(busy, run);
+        float elapsed = SecondsSince(startTicks);
+        bool newSecond = (long)elapsed != animation.shownSecond;
+        if (newSecond) {
+            animation.shownSecond = (long)elapsed;
+            ShowProcessingTime(busy, elapsed);
+        }
+        ShowRunProgress(busy, run, newSecond || !run.batch);
     }
-    ShowColorRamp(busy, animation.ramp);
+    ShowColorRamp(busy, animation.ramp, before);
 }
 
 // One pass's rest, in which one queued message is handled so that the main

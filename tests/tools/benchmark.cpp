@@ -150,9 +150,9 @@ double BatchInProgram(const std::wstring& program, const std::wstring& inputs, s
 }
 
 // One batch case: its files written, the program and the bare encoders timed
-// (medians of three), then the program once more while the script reads CPU times.
+// (medians of five), then the program once more while the script reads CPU times.
 void Batch(const std::wstring& program, const std::wstring& scratch, int files, int seconds) {
-    constexpr int kBatchRuns = 3;
+    constexpr int kBatchRuns = 5;
     std::wstring name = std::to_wstring(files) + L"x" + std::to_wstring(seconds) + L"s";
     std::wstring inputs = scratch + L"\\" + name, out = scratch + L"\\" + name + L"-out";
     test::DeleteTree(inputs);
