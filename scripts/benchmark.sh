@@ -51,7 +51,7 @@ follow_encoder() {
         read -r -a p <"/proc/$program/stat" && first=$((p[13] + p[14]))
         read -r -t 0.02 -u "$nap" || true
     done
-    while read -r -a f <"/proc/$pid/stat" 2>/dev/null; do
+    while read -r -a f 2>/dev/null <"/proc/$pid/stat"; do
         encoder=$((f[13] + f[14]))
         read -r -a p <"/proc/$program/stat" && last=$((p[13] + p[14]))
         read -r -t 0.01 -u "$nap" || true
