@@ -133,6 +133,12 @@ void TakeLoadedFiles(const std::vector<std::string>& files) {
     IN_FILE = files.empty() ? std::string() : files[0];
 }
 
+// Files dropped or named on the command line, taken as a confirmed Open dialog's.
+void ShowLoadedFiles(const std::vector<std::string>& files) {
+    TakeLoadedFiles(files);
+    ShowLoadedAudio(files, IN_DIR);
+}
+
 // While a run lasts, a Load could replace IN_FILE under its thread and a
 // Convert would nest a second run in the first: both only beep then.
 void OnLoad() {
@@ -186,8 +192,7 @@ int32_t OnDropFiles(HWND window, HDROP drop) {
         tk::AlertBeep();
         return 1;
     }
-    TakeLoadedFiles(files);
-    ShowLoadedAudio(files, IN_DIR);
+    ShowLoadedFiles(files);
     return 1;
 }
 
@@ -199,8 +204,7 @@ int32_t OnNamedFiles(HWND window, const std::vector<std::string>* named) {
     std::vector<std::string> missing;
     std::vector<std::string> files = DroppedAudio(*named, &missing);
     if (!files.empty()) {
-        TakeLoadedFiles(files);
-        ShowLoadedAudio(files, IN_DIR);
+        ShowLoadedFiles(files);
     } else if (missing.empty()) {
         tk::AlertBeep();
     }

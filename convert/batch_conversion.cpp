@@ -16,13 +16,6 @@ namespace {
 constexpr int kMostAtOnce = 8;
 constexpr size_t kLongestName = 255;  // UTF-16 units in one name of a path
 
-// A name as the file system compares names: without regard to case.
-std::string FoldName(const std::string& name) {
-    std::wstring wide = tk::Widen(name);
-    if (!wide.empty()) CharUpperBuffW(&wide[0], (DWORD)wide.size());
-    return tk::Narrow(wide);
-}
-
 std::string NameOf(const std::string& path) {
     size_t cut = path.find_last_of("\\:");
     return cut == std::string::npos ? path : path.substr(cut + 1);
@@ -59,8 +52,7 @@ std::string FailureReason(const EncoderJob& job) {
     if (job.end.end == EncoderEnd::NotStarted) return "The encoder could not be started." + because;
     if (job.end.end == EncoderEnd::WroteNothing) return "The encoder wrote no output." + because;
     if (!job.reason.empty()) return job.reason;
-    std::string code = job.end.code >= 0xC0000000u ? HexadecimalCode(job.end.code) : std::to_string(job.end.code);
-    return "The encoder ended with exit code " + code + ".";
+    return "The encoder ended with exit code " + ExitCodeText(job.end.code) + ".";
 }
 
 bool Converted(const EncoderJob& job) { return Succeeded(job.end) && job.placeError == 0 && job.refusal.empty(); }
@@ -73,7 +65,7 @@ std::vector<std::unique_ptr<EncoderJob>> BatchJobs(const std::vector<std::string
         FileIdentity identity;
         if (IdentifyFile(FullPath(file), &identity)) inputs.push_back(identity);
     }
-    std::vector<std::string> names = BatchOutputNames(files, FoldName);
+    std::vector<std::string> names = BatchOutputNames(files, tk::UpperCase);
     std::vector<std::unique_ptr<EncoderJob>> jobs;
     for (size_t i = 0; i < files.size(); ++i) {
         std::unique_ptr<EncoderJob> job(new EncoderJob);
@@ -97,9 +89,9 @@ std::vector<std::unique_ptr<EncoderJob>> BatchJobs(const std::vector<std::string
 bool BatchCanStart(const std::string& folder) {
     std::string encoder = EncoderPath(ProgramFolder());
     if (!InputFileExists(encoder)) {
-        std::string text = "The encoder could not be started:\r\n" + encoder + "\r\n\r\n" +
-                           SystemErrorText(ERROR_FILE_NOT_FOUND);
-        MessageBoxA(MAIN_WINDOW, text.c_str(), "Attention", kWarning);
+        ClosingMessage missing = ClosingMessageFor(EncoderOutcome{EncoderEnd::NotStarted, ERROR_FILE_NOT_FOUND}, encoder,
+                                                   SystemErrorText(ERROR_FILE_NOT_FOUND));
+        MessageBoxA(MAIN_WINDOW, missing.text.c_str(), missing.caption.c_str(), missing.flags);
         return false;
     }
     EncoderJob probe;
@@ -109,8 +101,7 @@ bool BatchCanStart(const std::string& folder) {
         DeleteFileW(tk::Widen(probe.logFile).c_str());
         return true;
     }
-    std::string text = "The converted file cannot be written into:\r\n" + folder + "\r\n\r\n" + SystemErrorText(error);
-    MessageBoxA(MAIN_WINDOW, text.c_str(), "Attention", kWarning);
+    MessageBoxA(MAIN_WINDOW, UnwritableFolderText(folder, error).c_str(), "Attention", kWarning);
     return false;
 }
 
@@ -119,7 +110,7 @@ bool BatchCanStart(const std::string& folder) {
 bool DecideOnExisting(std::vector<std::unique_ptr<EncoderJob>>& jobs, const std::string& folder, int* skipped) {
     std::vector<EncoderJob*> existing;
     for (auto& job : jobs)
-        if (job->state == JobState::Waiting && PathExists(ExtendedLengthPath(tk::Narrow(FullPath(job->outFile)))))
+        if (job->state == JobState::Waiting && PathExists(RunFilePath(job->outFile)))
             existing.push_back(job.get());
     if (existing.empty()) return true;
     std::string text = std::to_string(existing.size()) + " of the " + std::to_string(jobs.size()) +

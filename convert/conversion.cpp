@@ -71,9 +71,7 @@ ClosingMessage ClosingMessageFor(const EncoderOutcome& outcome, const std::strin
     if (outcome.end == EncoderEnd::WroteNothing)
         return {"The conversion failed: the encoder wrote no output." + because, "Attention", kWarning};
     if (outcome.code == 0) return {"Output conversion process finished", "Information", kInformation};
-    // Exception codes such as 0xC0000005 read better in hexadecimal.
-    std::string code = outcome.code >= 0xC0000000u ? HexadecimalCode(outcome.code) : std::to_string(outcome.code);
-    return {"The conversion failed: the encoder ended with exit code " + code + "." + because,
+    return {"The conversion failed: the encoder ended with exit code " + ExitCodeText(outcome.code) + "." + because,
             "Attention", kWarning};
 }
 
@@ -87,8 +85,7 @@ void RunConversion() {
     job.outFile = tk::TrimSpaces(OUT_FILE);
     DWORD error = 0;
     if (!ReserveTemporaryFiles(job, &error)) {
-        std::string text = "The converted file cannot be written into:\r\n" + FolderOfFile(job.outFile) +
-                           "\r\n\r\n" + SystemErrorText(error);
+        std::string text = UnwritableFolderText(FolderOfFile(job.outFile), error);
         MessageBoxA(MAIN_WINDOW, text.c_str(), "Attention", kWarning);
         return;
     }

@@ -21,10 +21,6 @@ constexpr DWORD kLogReadBytes = 64 * 1024;
 constexpr DWORD kPassRestMs = 25;
 constexpr DWORD kPassWaitMs = 30;
 
-// A file of a run as the file functions take it whatever its length: full,
-// and past MAX_PATH in the extended form.
-std::string RunFilePath(const std::string& path) { return ExtendedLengthPath(tk::Narrow(FullPath(path))); }
-
 // Size of an existing file; -1 when there is none.
 int64_t FileSize(const std::string& path) {
     WIN32_FILE_ATTRIBUTE_DATA data;
@@ -281,10 +277,17 @@ bool ReserveTemporaryFiles(EncoderJob& job, DWORD* error) {
 
 bool Succeeded(const EncoderOutcome& outcome) { return outcome.end == EncoderEnd::Exited && outcome.code == 0; }
 
-std::string HexadecimalCode(uint32_t code) {
+std::string RunFilePath(const std::string& path) { return ExtendedLengthPath(tk::Narrow(FullPath(path))); }
+
+std::string ExitCodeText(uint32_t code) {
+    if (code < 0xC0000000u) return std::to_string(code);
     std::string text = "0x";
     for (int shift = 28; shift >= 0; shift -= 4) text += "0123456789ABCDEF"[(code >> shift) & 0xF];
     return text;
+}
+
+std::string UnwritableFolderText(const std::string& folder, DWORD error) {
+    return "The converted file cannot be written into:\r\n" + folder + "\r\n\r\n" + SystemErrorText(error);
 }
 
 std::string SystemErrorText(DWORD code) {

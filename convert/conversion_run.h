@@ -38,8 +38,15 @@ bool Succeeded(const EncoderOutcome& outcome);
 
 // What the system says of an error code, on one line.
 std::string SystemErrorText(DWORD code);
-// "0x" and eight upper-case hexadecimal digits.
-std::string HexadecimalCode(uint32_t code);
+// An encoder's exit code as the user reads it: exception codes such as
+// 0xC0000005 in hexadecimal, the others in decimal.
+std::string ExitCodeText(uint32_t code);
+// "The converted file cannot be written into:", the folder and the system's reason.
+std::string UnwritableFolderText(const std::string& folder, DWORD error);
+
+// A file of a run as the file functions take it whatever its length: full,
+// and past MAX_PATH in the extended form.
+std::string RunFilePath(const std::string& path);
 
 // The path made full (trimmed of spaces, "..", "/" resolved).
 std::wstring FullPath(const std::string& path);

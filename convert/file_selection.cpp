@@ -161,10 +161,9 @@ std::vector<std::string> LoadAudio(HWND owner, std::string& folder) {
 
 std::vector<std::string> DroppedAudio(const std::vector<std::string>& paths, std::vector<std::string>* missing) {
     std::vector<std::string> files;
-    std::vector<std::wstring> taken;  // as the file system compares names: in upper case
+    std::vector<std::string> taken;  // as the file system compares names: in upper case
     auto take = [&](const std::string& file) {
-        std::wstring key = tk::Widen(file);
-        if (!key.empty()) CharUpperBuffW(&key[0], (DWORD)key.size());
+        std::string key = tk::UpperCase(file);
         if (std::find(taken.begin(), taken.end(), key) != taken.end()) return;
         taken.push_back(key);
         files.push_back(file);

@@ -20,4 +20,10 @@ std::string Narrow(const std::wstring& text) {
     return narrow;
 }
 
+std::string UpperCase(const std::string& text) {
+    std::wstring wide = Widen(text);
+    if (!wide.empty()) CharUpperBuffW(&wide[0], (DWORD)wide.size());
+    return Narrow(wide);
+}
+
 }  // namespace tk
