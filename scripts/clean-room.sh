@@ -3,9 +3,13 @@
 # display, on a bare Debian 12 made for this run alone: nothing that was ever
 # installed on this machine can stand in for a missing install step.
 #
-#   bash scripts/clean-room.sh [--run | --only-run] [--keep]
+#   bash scripts/clean-room.sh [--run | --only-run] [--repeat N] [--busy] [--keep]
 #
 # --only-run runs the run command alone, as a new user's first command.
+# --repeat N runs the test command N times in a row in the same root (the
+# first installs and builds, the others find everything in place); --busy
+# runs it once more after those while a second process keeps one core busy
+# the whole time. Any run that fails ends it.
 # The bare system is mmdebstrap's `apt` variant of bookworm (no compilers, no
 # Wine, no Node, no Python), kept as a tarball and made anew once a week. Each
 # run unpacks it into a temporary root, clones the committed HEAD into
@@ -28,14 +32,18 @@
 # commands; on success nothing is printed after their own last lines.
 set -euo pipefail
 
-run_test=1 run_too=0 keep=0
-for arg in "$@"; do
-    case "$arg" in
+usage() { echo "usage: clean-room.sh [--run | --only-run] [--repeat N] [--busy] [--keep]" >&2; exit 2; }
+run_test=1 run_too=0 keep=0 repeat=1 busy=0
+while [ $# -gt 0 ]; do
+    case "$1" in
         --run) run_too=1 ;;
         --only-run) run_test=0 run_too=1 ;;
+        --repeat) shift; [[ "${1:-}" =~ ^[1-9][0-9]*$ ]] || usage; repeat=$1 ;;
+        --busy) busy=1 ;;
         --keep) keep=1 ;;
-        *) echo "usage: clean-room.sh [--run | --only-run] [--keep]" >&2; exit 2 ;;
+        *) usage ;;
     esac
+    shift
 done
 
 say() { echo "clean-room: $*"; }
@@ -138,7 +146,11 @@ timed() {
         "$1" "$1" "$1"
 }
 inner="cd /work/duzid"
-[ $run_test = 0 ] || inner="$inner && $(timed "$test_command")"
+if [ $run_test = 1 ]; then
+    for ((i = 1; i <= repeat; i++)); do inner="$inner && $(timed "$test_command")"; done
+    # The busy loop is a child of this shell and ends with the namespace at the latest.
+    [ $busy = 0 ] || inner="$inner && { sh -c 'while :; do :; done' & busy_pid=\$!; echo 'clean-room: one core kept busy (pid '\$busy_pid')'; } && $(timed "$test_command") && kill \$busy_pid"
+fi
 [ $run_too = 0 ] || inner="$inner && unset DISPLAY && $(timed "$run_command")"
 
 say "commit ${sha:0:12} on a bare Debian 12 in $root (whole log: $CACHE/last.log)"
