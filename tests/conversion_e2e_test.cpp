@@ -118,7 +118,7 @@ TEST_CASE("failed conversions are reported as such, and the program goes on") {
 
         // The main window still works: Help opens and closes, then Exit.
         ProgramRun::Click(main, test::kHelpButton);
-        Sleep(500);
+        REQUIRE(run.WaitForWindow(L"Help", 10000));
         CHECK_FALSE(IsWindowEnabled(main));
         DWORD exitCode = 1;
         HWND help = test::VisibleOwnedWindow(main);
@@ -196,8 +196,7 @@ TEST_CASE("cancelled dialogs: the input is forgotten, nothing is converted") {
 
     ProgramRun::Click(main, test::kLoadButton);
     REQUIRE(run.CancelFileDialog(L"Load Audio"));
-    Sleep(200);
-    CHECK(ProgramRun::ControlText(main, test::kInputPathField).empty());
+    CHECK(test::WaitFor([&] { return ProgramRun::ControlText(main, test::kInputPathField).empty(); }, 10000));
     ProgramRun::Click(main, test::kConvertButton);  // no input: only a beep
     Sleep(500);
     CHECK_FALSE(run.FindWindowByCaption(L"Convert Audio"));
