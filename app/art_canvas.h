@@ -1,7 +1,7 @@
 #pragma once
 // The canvas the program's artwork is drawn on at run time, at any scale:
 // shapes given by their signed distance, filled with anti-aliased edges one
-// pixel wide at the scale drawn, as resources/draw_art.py draws them at 100 %.
+// pixel wide at the scale drawn (at 100 % the resources' own pictures).
 // Coordinates are the artwork's own (its pixels at 100 %).
 #include <cstdint>
 #include <initializer_list>

@@ -1,5 +1,5 @@
-// Each drawing follows its counterpart in resources/draw_art.py step by step,
-// in the artwork's own units (its pixels at 100 %).
+// Each drawing in the artwork's own units (its pixels at 100 %); drawn at
+// 100 %, they are the resources' files (resources/draw_art.cpp).
 #include "app/artwork.h"
 
 #include <cmath>

@@ -1,9 +1,9 @@
 #pragma once
 // The program's artwork drawn at run time at any size: the title banner, the
 // patent picture, the four frames of the turning disc and the window icon.
-// The same drawings as resources/draw_art.py makes the resources from (those
-// serve at 100 %), so that every scale shows the same pictures, drawn at that
-// scale. (The hand cursor is a 1-bit picture: the system sizes it without a
+// The same drawings make the resources that serve at 100 % (resources/
+// draw_art.cpp writes them), so that every scale shows the same pictures,
+// drawn at that scale. (The hand cursor is a 1-bit picture: the system sizes it without a
 // blur.)
 #include <cstdint>
 #include <string>

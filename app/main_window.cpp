@@ -103,14 +103,41 @@ bool IsFaceButton(UINT id) {
 // From a Load or Convert click until its dialogs, its run and its closing
 // message are over. Their loops dispatch the main window's messages, also a
 // click queued as a dialog closes, which would nest a second command in the first.
-bool g_commandInProgress = false;
-
 struct CommandInProgress {
-    CommandInProgress() { g_commandInProgress = true; }
-    ~CommandInProgress() { g_commandInProgress = false; }
+    explicit CommandInProgress(bool keepsClick = false);
+    ~CommandInProgress();
+    CommandInProgress(const CommandInProgress&) = delete;
+    CommandInProgress& operator=(const CommandInProgress&) = delete;
+
+    bool keepsClick;     // a button clicked meanwhile is handled once this command is over
+    int keptClick = 0;   // that button's id
+    CommandInProgress* outer;
 };
 
-bool RunInProgress() { return g_commandInProgress || ENCODING.load(std::memory_order_acquire) != 0; }
+CommandInProgress* g_command = nullptr;
+
+CommandInProgress::CommandInProgress(bool keepsClick) : keepsClick(keepsClick), outer(g_command) { g_command = this; }
+
+// Posted, the kept click comes back through the main window's own loop, with
+// this command over.
+CommandInProgress::~CommandInProgress() {
+    g_command = outer;
+    if (keptClick != 0)
+        PostMessageW(MAIN_WINDOW, WM_COMMAND, MAKEWPARAM(keptClick, BN_CLICKED),
+                     (LPARAM)GetDlgItem(MAIN_WINDOW, keptClick));
+}
+
+bool RunInProgress() { return g_command != nullptr || ENCODING.load(std::memory_order_acquire) != 0; }
+
+// Load's dialog closed, the main window pumps a message to repaint what it
+// covered: a click then (Convert at once after Open, Ctrl+S typed ahead) is
+// what the user did next, on the file just chosen. It is kept, one, rather
+// than refused: nothing shows the user that Load was still busy.
+bool KeptForLater(int id) {
+    if (!g_command || !g_command->keepsClick || g_command->keptClick != 0) return false;
+    g_command->keptClick = id;
+    return true;
+}
 
 int32_t OnDrawItem(const DRAWITEMSTRUCT* item) {
     if (!item) return 0;
@@ -140,10 +167,11 @@ void ShowLoadedFiles(const std::vector<std::string>& files) {
 }
 
 // While a run lasts, a Load could replace IN_FILE under its thread and a
-// Convert would nest a second run in the first: both only beep then.
+// Convert would nest a second run in the first: both only beep then. A click
+// while Load itself ends is kept until it is over.
 void OnLoad() {
     if (RunInProgress()) return tk::AlertBeep();
-    CommandInProgress command;
+    CommandInProgress command(true);
     TakeLoadedFiles(LoadAudio(MAIN_WINDOW, IN_DIR));
 }
 
@@ -227,6 +255,7 @@ void OnSecondaryWindow(void (*run)()) {
 }
 
 int32_t OnCommand(HWND window, int id) {
+    if (IsFaceButton(id) && KeptForLater(id)) return 0;
     switch (id) {
         case kLoadButton: OnLoad(); return 0;
         case kConvertButton: OnConvert(); return 0;

@@ -56,7 +56,14 @@ TEST_CASE_FIXTURE(ThreeLoaded, "three files chosen together convert side by side
     ConvertInto(setup.output.path());
     HWND busy = run.WaitForWindow(test::kBusyCaption, 10000);
     REQUIRE(busy);
-    CHECK(test::WaitFor([&] { return ProgramRun::ControlText(busy, 322).find(L" of 3 files done") != std::wstring::npos; }, 5000));
+    // "0 of 3 files done" is there from the start: only a file done makes the
+    // count rise, seen while a third file still runs when fewer run at once.
+    if (Processors() < 3) {
+        std::wstring counted;
+        auto count = [&] { return test::PercentOf(counted = ProgramRun::ControlText(busy, test::kFilesDoneLabel)); };
+        CHECK(test::WaitFor([&] { return count() >= 1; }, 5000));
+        CHECK(counted.find(L" of 3 files done") != std::wstring::npos);
+    }
     CHECK(run.AnswerMessageBox(L"Information") == L"3 files converted into:\r\n" + setup.output.path());
     CHECK(Outputs(setup.output.path()) == std::vector<std::wstring>{L"_mp3_c_a.wav", L"_mp3_c_b.wav", L"_mp3_c_c.wav"});
     CHECK(test::ReadBytes(setup.output / L"_mp3_c_b.wav") == kNew);
@@ -114,7 +121,7 @@ TEST_CASE("stopped in the middle: the converted files stay, nothing else is left
     REQUIRE(run.ChooseFolder(setup.output.path()));
     HWND busy = run.WaitForWindow(test::kBusyCaption, 10000);
     REQUIRE(busy);
-    REQUIRE(test::WaitFor([&] { return ProgramRun::ControlText(busy, 322).rfind(L"0 of", 0) != 0; }, 20000));
+    REQUIRE(test::WaitFor([&] { return test::FilesDone(busy) >= 1; }, 20000));
     ProgramRun::Click(busy, test::kStopButton);
     CHECK(run.AnswerMessageBox(L"Question", 10000, IDYES) == L"Stop the conversion?");
     std::wstring said = run.AnswerMessageBox(L"Information");

@@ -118,7 +118,7 @@ TEST_CASE("failed conversions are reported as such, and the program goes on") {
 
         // The main window still works: Help opens and closes, then Exit.
         ProgramRun::Click(main, test::kHelpButton);
-        Sleep(500);
+        REQUIRE(run.WaitForWindow(L"Help", 10000));
         CHECK_FALSE(IsWindowEnabled(main));
         DWORD exitCode = 1;
         HWND help = test::VisibleOwnedWindow(main);
@@ -181,6 +181,27 @@ TEST_CASE("Convert and Exit clicked as the Save dialog opens and as a run ends a
     CHECK(exitCode == 0);
 }
 
+TEST_CASE("Convert clicked at once behind Open's confirmation is taken once Load is over, the same file again too") {
+    Installation setup;
+    setup.Control("write\n");
+    ProgramRun run(setup.program.path(), L"", setup.program.path());
+    HWND main = run.PassStartWindow();
+    REQUIRE(main);
+    for (int round = 1; round <= 2; ++round) {
+        CAPTURE(round);
+        ProgramRun::Click(main, test::kLoadButton);
+        REQUIRE(run.ChooseFile(L"Load Audio", setup.input.path(), L"song.wav", test::kConvertButton));
+        // The click reaches the main window while Load's command still runs.
+        CHECK(run.ProposedName(L"Convert Audio") == L"_mp3_c_song.wav");
+        REQUIRE(run.ChooseFile(L"Convert Audio", setup.output.path(), L"result.wav"));
+        CHECK(run.AnswerMessageBox(L"Information") == L"Output conversion process finished");
+    }
+    std::string log = setup.Log();
+    CHECK(std::count(log.begin(), log.end(), '\n') == 2);
+    DWORD exitCode = 1;
+    REQUIRE(run.ExitProgram(main, &exitCode));
+}
+
 TEST_CASE("cancelled dialogs: the input is forgotten, nothing is converted") {
     Installation setup;
     ProgramRun run(setup.program.path(), L"", setup.program.path());
@@ -196,8 +217,7 @@ TEST_CASE("cancelled dialogs: the input is forgotten, nothing is converted") {
 
     ProgramRun::Click(main, test::kLoadButton);
     REQUIRE(run.CancelFileDialog(L"Load Audio"));
-    Sleep(200);
-    CHECK(ProgramRun::ControlText(main, test::kInputPathField).empty());
+    CHECK(test::WaitFor([&] { return ProgramRun::ControlText(main, test::kInputPathField).empty(); }, 10000));
     ProgramRun::Click(main, test::kConvertButton);  // no input: only a beep
     Sleep(500);
     CHECK_FALSE(run.FindWindowByCaption(L"Convert Audio"));

@@ -87,9 +87,10 @@ TEST_CASE("keyboard alone: Start, Tab round the five buttons, Space, Enter and t
     OpenAndCloseByKeys(run, main, {VK_SPACE}, L"Help");
     OpenAndCloseByKeys(run, main, {VK_F1}, L"Help");
 
+    std::wstring shownBefore = ProgramRun::ControlText(main, test::kInputPathField);
     ProgramRun::PressKeys(main, {VK_CONTROL, 'O'});
     REQUIRE(run.ChooseFile(L"Load Audio", setup.input.path(), L"song.wav"));
-    REQUIRE(run.WaitUntilLoaded(main, L"song.wav"));
+    REQUIRE(run.WaitUntilLoaded(main, L"song.wav", shownBefore));
     ProgramRun::PressKeys(main, {VK_CONTROL, 'S'});
     REQUIRE(run.ChooseFile(L"Convert Audio", setup.output.path(), L"out.wav"));
     HWND busy = run.WaitForWindow(test::kBusyCaption, 10000);

@@ -129,6 +129,10 @@ private:
 };
 FigureTaker* FigureTaker::s_taker = nullptr;
 
+// Loaded in turn: a load of the name the input field already shows would
+// leave nothing to see that it happened.
+const wchar_t* const kSongs[2] = {L"song.wav", L"song 2.wav"};
+
 struct SoakFolders {
     std::wstring program = ProgramFolderW();  // ends with "\"
     TempFolder input{L" soak in"};
@@ -140,7 +144,7 @@ struct SoakFolders {
         test::WriteBytes(program + L"PLUG-IN\\encoder_control.txt", "sleep=500\nwrite\n");
         DeleteFileW((program + L"PLUG-IN\\encoder_log.txt").c_str());
         DeleteFileW((program + L"DU_ZID.ini").c_str());
-        REQUIRE(test::WriteBytes(input / L"song.wav", "RIFF soak input"));
+        for (const wchar_t* name : kSongs) REQUIRE(test::WriteBytes(input / name, "RIFF soak input"));
     }
     ~SoakFolders() {
         // The dialogs left the current folder in one of the scratch folders,
@@ -160,8 +164,9 @@ struct SoakResult {
 };
 
 // One conversion as the user makes it: Load, Convert, the closing message.
-std::string Convert(ProgramUser& user, HWND main, const SoakFolders& folders) {
-    if (!user.LoadFile(main, folders.input.path(), L"song.wav")) return "the Load Audio dialog did not take the file";
+std::string Convert(ProgramUser& user, HWND main, const SoakFolders& folders, int round) {
+    if (!user.LoadFile(main, folders.input.path(), kSongs[round % 2]))
+        return "the Load Audio dialog did not take the file";
     if (!user.ConvertInto(main, folders.output.path(), L"result.wav"))
         return "the Convert Audio dialog did not take the name";
     std::wstring text = user.AnswerMessageBox(L"Information");
@@ -181,7 +186,7 @@ std::string OpenAboutAndHelp(ProgramUser& user, HWND main, int times, int* openi
 // One round: a conversion, then About and Help; the figures after it.
 std::string Round(ProgramUser& user, HWND main, const SoakFolders& folders, FigureTaker& taker, int openings,
                   SoakResult* result) {
-    std::string failure = Convert(user, main, folders);
+    std::string failure = Convert(user, main, folders, (int)result->rounds.size());
     if (!failure.empty()) return failure;
     ++result->conversions;
     failure = OpenAboutAndHelp(user, main, openings, &result->openings);

@@ -115,10 +115,14 @@ TEST_CASE_FIXTURE(RunOverOldFile, "the chosen file held open by another program:
 
 TEST_CASE_FIXTURE(RunOverOldFile, "a Yes to Stop keeps the old file, also answered after the encoder ended") {
     setup.Control("duration=2\nprogress=4,150\n");
+    int ended = setup.EncodersEnded();
     HWND busy = Convert();
     REQUIRE(busy);
     ProgramRun::Click(busy, test::kStopButton);
     REQUIRE(run.WaitForWindow(L"Question", 10000));
+    // No encoder at all would satisfy the second wait from the start: the
+    // first needs this one's end.
+    REQUIRE(test::WaitFor([&] { return setup.EncodersEnded() > ended; }, 10000));
     REQUIRE(test::WaitFor([&] { return test::ChildProcessNamed(run.id(), L"ffmpeg_III.exe") == 0; }, 10000));
     Sleep(300);
     CHECK(run.AnswerMessageBox(L"Question", 10000, IDYES) == kStopQuestion);

@@ -32,6 +32,13 @@ int Installation::MostAtOnce() const {
     return most;
 }
 
+int Installation::EncodersEnded() const {
+    std::string events = ReadBytes(program / L"PLUG-IN\\encoder_events.txt");
+    int ended = 0;
+    for (size_t at = events.find("end\n"); at != std::string::npos; at = events.find("end\n", at + 1)) ++ended;
+    return ended;
+}
+
 std::string Installation::Settings() const { return ReadBytes(program / L"DU_ZID.ini"); }
 
 void Installation::StoreSettings(int mode) const {

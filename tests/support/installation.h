@@ -21,6 +21,8 @@ struct Installation {
     std::string Log() const;
     // The most instances of the double that ran at once.
     int MostAtOnce() const;
+    // How many instances of the double have ended well so far.
+    int EncodersEnded() const;
     std::string Settings() const;  // DU_ZID.ini as it is now
     // A settings file naming the program's folder for both folders.
     void StoreSettings(int mode) const;

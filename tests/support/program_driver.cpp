@@ -111,7 +111,8 @@ static bool Confirm(HWND dialog, const std::wstring& text) {
     return true;
 }
 
-bool ProgramUser::ChooseFile(const std::wstring& caption, const std::wstring& folder, const std::wstring& name) {
+bool ProgramUser::ChooseFile(const std::wstring& caption, const std::wstring& folder, const std::wstring& name,
+                             int clickAtOnce) {
     HWND dialog = WaitForWindow(caption);
     if (!dialog) return false;
     // Typing a whole path does not move Wine's current folder with it: go into
@@ -126,6 +127,7 @@ bool ProgramUser::ChooseFile(const std::wstring& caption, const std::wstring& fo
                         SMTO_NORMAL, 10000, &ignored);
     Sleep(100);
     if (!IsWindow(dialog) || !Confirm(dialog, name)) return false;
+    if (clickAtOnce != 0) Click(GetWindow(dialog, GW_OWNER), clickAtOnce);
     // A question from the dialog itself (replace an existing file?) is answered Yes.
     return WaitFor(
         [&] {
@@ -185,30 +187,40 @@ HWND ProgramUser::PassStartWindow() {
 }
 
 bool ProgramUser::LoadFile(HWND mainWindow, const std::wstring& folder, const std::wstring& name) {
+    std::wstring before = ControlText(mainWindow, kInputPathField);
     Click(mainWindow, kLoadButton);
-    return ChooseFile(L"Load Audio", folder, name) && WaitUntilLoaded(mainWindow, name);
+    return ChooseFile(L"Load Audio", folder, name) && WaitUntilLoaded(mainWindow, name, before);
 }
+
+using TextMatch = bool (*)(const std::wstring& text, const std::wstring& wanted);
+
+// The input field comes to show what matches wanted, which it did not show
+// before the load: only the load can have put it there.
+static bool WaitUntilShown(HWND mainWindow, const std::wstring& before, TextMatch shows, const std::wstring& wanted) {
+    if (shows(before, wanted)) return false;
+    return WaitFor([&] { return shows(ProgramUser::ControlText(mainWindow, kInputPathField), wanted); }, 20000);
+}
+
+static bool EndsWith(const std::wstring& text, const std::wstring& ending) {
+    return text.size() >= ending.size() && text.compare(text.size() - ending.size(), ending.size(), ending) == 0;
+}
+
+static bool Equals(const std::wstring& text, const std::wstring& wanted) { return text == wanted; }
 
 bool ProgramUser::LoadFiles(HWND mainWindow, const std::wstring& folder, const std::vector<std::wstring>& names) {
     std::wstring quoted;
     for (const std::wstring& name : names) quoted += L"\"" + name + L"\" ";
+    std::wstring before = ControlText(mainWindow, kInputPathField);
     Click(mainWindow, kLoadButton);
     std::wstring shown = std::to_wstring(names.size()) + L" files in " + folder;
-    return ChooseFile(L"Load Audio", folder, quoted) &&
-           WaitFor([&] { return ControlText(mainWindow, kInputPathField) == shown; }, 20000);
+    return ChooseFile(L"Load Audio", folder, quoted) && WaitUntilShown(mainWindow, before, Equals, shown);
 }
 
-bool ProgramUser::WaitUntilLoaded(HWND mainWindow, const std::wstring& name) const {
-    // The program pumps a message before it stores the choice: a click posted
-    // too early would be handled while it still holds the old one. It shows the
-    // path in the input field and stores it with nothing handled in between.
-    std::wstring ending = L"\\" + name;
-    return WaitFor(
-        [&] {
-            std::wstring shown = ControlText(mainWindow, kInputPathField);
-            return shown.size() >= ending.size() && shown.compare(shown.size() - ending.size(), ending.size(), ending) == 0;
-        },
-        20000);
+bool ProgramUser::WaitUntilLoaded(HWND mainWindow, const std::wstring& name, const std::wstring& shownBefore) const {
+    // The program pumps a message before it stores the choice (a click then is
+    // kept until Load is over). It shows the path in the input field and
+    // stores it with nothing handled in between.
+    return WaitUntilShown(mainWindow, shownBefore, EndsWith, L"\\" + name);
 }
 
 bool ProgramUser::ConvertInto(HWND mainWindow, const std::wstring& folder, const std::wstring& name) {
@@ -248,6 +260,8 @@ std::vector<std::wstring> WatchPercent(HWND busy) {
         Sleep(10);
     }
 }
+
+int FilesDone(HWND busy) { return PercentOf(WindowText(GetDlgItem(busy, kFilesDoneLabel))); }
 
 int PercentOf(const std::wstring& text) {
     if (text.empty() || !iswdigit(text[0])) return -1;

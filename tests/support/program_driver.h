@@ -16,8 +16,8 @@ extern const wchar_t* const kStartCaption;
 extern const wchar_t* const kMainCaption;
 extern const wchar_t* const kBusyCaption;
 
-// The busy window's Stop button and its percentage.
-enum : int { kStopButton = 208, kPercentLabel = 321 };
+// The busy window's Stop button, its percentage and a batch's count of files done.
+enum : int { kStopButton = 208, kPercentLabel = 321, kFilesDoneLabel = 322 };
 
 enum : int { kStartButton = 2005, kLoadButton = 1005, kConvertButton = 1012, kExitButton = 1021,
              kHelpButton = 1022, kAboutButton = 1010, kInputPathField = 1006 };
@@ -52,7 +52,10 @@ public:
 
     // Fills the Open or Save dialog with this caption: first the folder (the
     // dialog moves into it), then the file name; returns once it has closed.
-    bool ChooseFile(const std::wstring& caption, const std::wstring& folder, const std::wstring& name);
+    // With clickAtOnce, that button of the dialog's owner is clicked right
+    // behind the confirmation, as by a user who does not wait.
+    bool ChooseFile(const std::wstring& caption, const std::wstring& folder, const std::wstring& name,
+                    int clickAtOnce = 0);
     bool CancelFileDialog(const std::wstring& caption);
     // Picks folder in the folder picker captioned "Convert Audio"; returns once it has closed.
     bool ChooseFolder(const std::wstring& folder);
@@ -69,8 +72,10 @@ public:
     HWND PassStartWindow();
     // Load Wav Audio, then Convert, each confirmed with folder and name.
     // After a confirmed Open dialog: waits until the program holds the file
-    // named name (its input field shows it).
-    bool WaitUntilLoaded(HWND mainWindow, const std::wstring& name) const;
+    // named name, its input field showing it instead of shownBefore, what it
+    // showed before Load was clicked. False at once when that already ended
+    // with name: the field could not show that this load happened.
+    bool WaitUntilLoaded(HWND mainWindow, const std::wstring& name, const std::wstring& shownBefore) const;
     bool LoadFile(HWND mainWindow, const std::wstring& folder, const std::wstring& name);
     // Load Wav Audio with several names of folder chosen at once.
     bool LoadFiles(HWND mainWindow, const std::wstring& folder, const std::vector<std::wstring>& names);
@@ -105,6 +110,9 @@ private:
 std::vector<std::wstring> WatchPercent(HWND busy);
 // The number in a percentage text ("37 %"); -1 for none.
 int PercentOf(const std::wstring& text);
+// The files a batch's busy window counts as done ("2 of 3 files done"); -1
+// while it shows no count.
+int FilesDone(HWND busy);
 
 // Starts the program with the given arguments and current folder, walks it
 // through the start and main windows to its end, and returns its exit code.

@@ -85,9 +85,11 @@ double ConversionInProgram(const std::wstring& program, const std::wstring& scra
     ProgramRun::Click(main, test::kConvertButton);
     HWND save = run.WaitForWindow(L"Convert Audio");
     // Go into the folder first, then time from the confirmation of the name.
+    // The folder's confirmation is sent, so that it has been taken before the name is typed.
     SendMessageW(GetDlgItem(save, 0x47C), WM_SETTEXT, 0, (LPARAM)scratch.c_str());
-    PostMessageW(save, WM_COMMAND, IDOK, 0);
-    Sleep(500);
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutW(save, WM_COMMAND, IDOK, 0, SMTO_NORMAL, 10000, &ignored);
+    Sleep(100);
     SendMessageW(GetDlgItem(save, 0x47C), WM_SETTEXT, 0, (LPARAM)L"output.wav");
     if (measureCpu) HandOver(scratch, L"conversion-begin");
     double start = Now();

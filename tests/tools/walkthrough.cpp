@@ -87,10 +87,11 @@ int Walk(const std::wstring& programFolder) {
     if (!main) return std::printf("no main window\n"), 1;
     Shoot(main, L"main");
 
+    std::wstring shownBefore = ProgramRun::ControlText(main, test::kInputPathField);
     ProgramRun::Click(main, test::kLoadButton);
     Shoot(run.WaitForWindow(L"Load Audio"), L"open-dialog");
     run.ChooseFile(L"Load Audio", g_out, L"sample.wav");
-    run.WaitUntilLoaded(main, L"sample.wav");
+    run.WaitUntilLoaded(main, L"sample.wav", shownBefore);
     Shoot(main, L"loaded");
 
     ProgramRun::Click(main, test::kConvertButton);
