@@ -43,6 +43,22 @@ struct ThreeLoaded {
     }
 };
 
+// A menu of the process is open: the system's menu loop holds its thread.
+bool MenuOpen(DWORD process) {
+    struct Search {
+        DWORD process;
+        bool found;
+    } search{process, false};
+    EnumWindows([](HWND window, LPARAM param) -> BOOL {
+        auto* s = (Search*)param;
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner == s->process && IsWindowVisible(window) && test::ClassOf(window) == L"#32768") s->found = true;
+        return !s->found;
+    }, (LPARAM)&search);
+    return search.found;
+}
+
 int Processors() {
     SYSTEM_INFO info;
     GetSystemInfo(&info);
@@ -68,9 +84,24 @@ TEST_CASE_FIXTURE(ThreeLoaded, "three files chosen together convert side by side
     setup.Control("fail-for=b.wav\nwrite\n");
     ConvertInto(second.path());
     CHECK(run.AnswerMessageBox(L"Attention") ==
-          L"2 of 3 files converted into:\r\n" + second.path() + L"\r\n\r\nFailed:\r\nb.wav: " +
-              (setup.input / L"b.wav") + L": Invalid data found when processing input");
+          L"2 of 3 files converted into:\r\n" + second.path() +
+              L"\r\n\r\nFailed:\r\nb.wav: Invalid data found when processing input");
     CHECK(Outputs(second.path()) == std::vector<std::wstring>{L"_mp3_c_a.wav", L"_mp3_c_c.wav"});
+}
+
+TEST_CASE_FIXTURE(ThreeLoaded, "the main window's system menu held open: the batch goes on underneath, its files put in place") {
+    setup.Control("sleep=1500\nwrite\n");
+    ConvertInto(setup.output.path());
+    REQUIRE(run.WaitForWindow(test::kBusyCaption, 10000));
+    PostMessageW(main, WM_SYSCOMMAND, SC_KEYMENU, VK_SPACE);
+    REQUIRE(test::WaitFor([&] { return MenuOpen(run.id()); }, 10000));
+    std::vector<std::wstring> all = {L"_mp3_c_a.wav", L"_mp3_c_b.wav", L"_mp3_c_c.wav"};
+    REQUIRE(Outputs(setup.output.path()) != all);
+    CHECK(test::WaitFor([&] { return Outputs(setup.output.path()) == all; }, 20000));
+    CHECK(MenuOpen(run.id()));
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(main, WM_CANCELMODE, 0, 0, SMTO_BLOCK, 10000, &result);
+    CHECK(run.AnswerMessageBox(L"Information") == L"3 files converted into:\r\n" + setup.output.path());
 }
 
 TEST_CASE_FIXTURE(ThreeLoaded, "outputs already there: one question; Yes replaces them, No skips them, Cancel starts nothing") {
@@ -130,9 +161,9 @@ TEST_CASE("stopped in the middle: the converted files stay, nothing else is left
 
 TEST_CASE("files and folders named on the command line load once the main window is up; missing ones are told") {
     test::Installation setup;
-    REQUIRE(test::WriteBytes(setup.input / L"b.wav", "RIFF fake input"));
+    REQUIRE(test::WriteBytes(setup.input / L"b.wave", "RIFF fake input"));
     std::wstring missing = setup.input / L"gone.wav";
-    // song.wav and b.wav by their folder, then song.wav again by name: loaded once.
+    // song.wav and b.wave by their folder, then song.wav again by name: loaded once.
     ProgramRun run(setup.program.path(),
                    L"\"" + setup.input.path() + L"\" \"" + missing + L"\" \"" + (setup.input / L"song.wav") + L"\"",
                    setup.program.path());
@@ -140,11 +171,43 @@ TEST_CASE("files and folders named on the command line load once the main window
     REQUIRE(main);
     CHECK(run.AnswerMessageBox(L"Attention") == L"These files were not found:\r\n" + missing);
     CHECK(ProgramRun::ControlText(main, test::kInputPathField) == L"2 files in " + setup.input.path());
+    // The message that loaded them, sent again by another program with a pointer of its own, loads nothing.
+    DWORD_PTR result = 0;
+    CHECK(SendMessageTimeoutW(main, WM_APP + 1, 0, (LPARAM)0x12345678, SMTO_BLOCK, 10000, &result) != 0);
+    CHECK(ProgramRun::ControlText(main, test::kInputPathField) == L"2 files in " + setup.input.path());
     setup.Control("write\n");
     ProgramRun::Click(main, test::kConvertButton);
     REQUIRE(run.ChooseFolder(setup.output.path()));
     CHECK(run.AnswerMessageBox(L"Information") == L"2 files converted into:\r\n" + setup.output.path());
+    // A .wave keeps its name; the encoder wrote it under an extension it knows.
+    CHECK(test::ReadBytes(setup.output / L"_mp3_c_b.wave") == kNew);
     DWORD exitCode = 1;
     REQUIRE(run.ExitProgram(main, &exitCode));
     CHECK(setup.Settings() == test::Installation::SettingsText(setup.input.path(), setup.output.path(), 0));
+}
+
+TEST_CASE("a folder of 1,000 files: the first encoder starts within a second of the folder chosen, and Stop is at hand") {
+    test::Installation setup;
+    test::TempFolder many(L" many");
+    for (int i = 0; i < 1000; ++i)
+        REQUIRE(test::WriteBytes(many / (L"take" + std::to_wstring(1000 + i) + L".wav"), "RIFF fake input"));
+    setup.Control("sleep=200\nwrite\n");
+    ProgramRun run(setup.program.path(), L"\"" + many.path() + L"\"", setup.program.path());
+    HWND main = run.PassStartWindow();
+    REQUIRE(main);
+    REQUIRE(test::WaitFor([&] { return ProgramRun::ControlText(main, test::kInputPathField) == L"1000 files in " + many.path(); }, 30000));
+    ProgramRun::Click(main, test::kConvertButton);
+    REQUIRE(run.ChooseFolder(setup.output.path()));
+    ULONGLONG chosen = GetTickCount64();
+    REQUIRE(test::WaitFor([&] { return !setup.Log().empty(); }, 30000));
+    ULONGLONG firstStart = GetTickCount64() - chosen;
+    MESSAGE("first encoder started " << firstStart << " ms after the folder was chosen");
+    CHECK(firstStart < 1000);
+    HWND busy = run.WaitForWindow(test::kBusyCaption, 10000);
+    REQUIRE(busy);
+    ProgramRun::Click(busy, test::kStopButton);
+    CHECK(run.AnswerMessageBox(L"Question", 10000, IDYES) == L"Stop the conversion?");
+    CHECK(run.AnswerMessageBox(L"Information", 60000).rfind(L"The conversion was stopped.\r\n", 0) == 0);
+    DWORD exitCode = 1;
+    REQUIRE(run.ExitProgram(main, &exitCode));
 }
