@@ -82,7 +82,7 @@ std::vector<std::unique_ptr<EncoderJob>> BatchJobs(const std::vector<std::string
         job->outFile = outFiles[i];
         if (Utf16Length(names[i]) > kLongestName) {
             RefuseJob(*job, tk::SystemErrorText(ERROR_FILENAME_EXCED_RANGE));
-        } else if (outputs[i].first) {
+        } else if (outputs[i].first || PathExists(outFiles[i])) {
             if (std::find(inputs.begin(), inputs.end(), outputs[i]) != inputs.end())
                 RefuseJob(*job, "The output file must not be the input file.");
             else

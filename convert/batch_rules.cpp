@@ -65,10 +65,10 @@ std::string LoadedFilesText(const std::vector<std::string>& files) {
     if (files.size() == 1) return PlainPath(files[0]);
     std::string count = std::to_string(files.size()) + " files";
     if (files.empty()) return std::string();
-    std::string folder = FolderOfFile(files[0]);
+    std::string folder = PlainPath(FolderOfFile(files[0]));
     for (const std::string& file : files)
-        if (FolderOfFile(file) != folder) return count;
-    return count + " in " + PlainPath(folder);
+        if (PlainPath(FolderOfFile(file)) != folder) return count;
+    return count + " in " + folder;
 }
 
 bool IsWaveName(const std::string& name) { return EndsWithNoCase(name, ".wav") || EndsWithNoCase(name, ".wave"); }

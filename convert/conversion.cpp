@@ -49,7 +49,8 @@ std::string UnwritableFolderText(const std::string& folder, DWORD error) {
 }
 
 void WarnInputNotFound(const std::string& path) {
-    tk::ShowMessage(L"The input file was not found:\r\n" + tk::Widen(tk::TrimSpaces(path)), L"Attention", kWarning);
+    tk::ShowMessage(L"The input file was not found:\r\n" + tk::Widen(PlainPath(tk::TrimSpaces(path))), L"Attention",
+                    kWarning);
 }
 
 ClosingMessage ClosingMessageFor(const EncoderOutcome& outcome, const std::string& encoderPath,

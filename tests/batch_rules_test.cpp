@@ -29,6 +29,8 @@ TEST_CASE("the Open dialog's answer: one path, or the folder and then the names"
 
     CHECK(LoadedFilesText({"C:\\In\\a.wav"}) == "C:\\In\\a.wav");
     CHECK(LoadedFilesText({"C:\\In\\a.wav", "C:\\In\\b.wav"}) == "2 files in C:\\In");
+    CHECK(LoadedFilesText({"\\\\?\\C:\\In\\con.wav", "C:\\In\\b.wav"}) == "2 files in C:\\In");
+    CHECK(LoadedFilesText({"\\\\?\\C:\\In\\con.wav"}) == "C:\\In\\con.wav");
     CHECK(LoadedFilesText({"C:\\In\\a.wav", "C:\\In\\sub\\b.wav", "C:\\In\\c.wav"}) == "3 files");
     CHECK(IsWaveName("Take.WAV"));
     CHECK(IsWaveName("x.Wave"));
