@@ -47,8 +47,6 @@ std::string FailureReason(const EncoderJob& job) {
 
 bool Converted(const EncoderJob& job) { return Succeeded(job.end) && job.placeError == 0 && job.refusal.empty(); }
 
-// The jobs of the batch, one a file, named in folder; those that must not
-// run at all are refused already.
 // The identities of the files that are there of paths, in order; none for
 // those that are not.
 std::vector<std::pair<bool, FileIdentity>> IdentitiesOf(const std::vector<std::string>& paths) {
@@ -83,7 +81,7 @@ std::vector<std::unique_ptr<EncoderJob>> BatchJobs(const std::vector<std::string
         if (Utf16Length(names[i]) > kLongestName) {
             RefuseJob(*job, tk::SystemErrorText(ERROR_FILENAME_EXCED_RANGE));
         } else if (outputs[i].first || PathExists(outFiles[i])) {
-            if (std::find(inputs.begin(), inputs.end(), outputs[i]) != inputs.end())
+            if (outputs[i].first && std::find(inputs.begin(), inputs.end(), outputs[i]) != inputs.end())
                 RefuseJob(*job, "The output file must not be the input file.");
             else
                 existing->push_back(job.get());

@@ -185,29 +185,3 @@ TEST_CASE("files and folders named on the command line load once the main window
     REQUIRE(run.ExitProgram(main, &exitCode));
     CHECK(setup.Settings() == test::Installation::SettingsText(setup.input.path(), setup.output.path(), 0));
 }
-
-TEST_CASE("a folder of 1,000 files: the first encoder starts within a second of the folder chosen, and Stop is at hand") {
-    test::Installation setup;
-    test::TempFolder many(L" many");
-    for (int i = 0; i < 1000; ++i)
-        REQUIRE(test::WriteBytes(many / (L"take" + std::to_wstring(1000 + i) + L".wav"), "RIFF fake input"));
-    setup.Control("sleep=200\nwrite\n");
-    ProgramRun run(setup.program.path(), L"\"" + many.path() + L"\"", setup.program.path());
-    HWND main = run.PassStartWindow();
-    REQUIRE(main);
-    REQUIRE(test::WaitFor([&] { return ProgramRun::ControlText(main, test::kInputPathField) == L"1000 files in " + many.path(); }, 30000));
-    ProgramRun::Click(main, test::kConvertButton);
-    REQUIRE(run.ChooseFolder(setup.output.path()));
-    ULONGLONG chosen = GetTickCount64();
-    REQUIRE(test::WaitFor([&] { return !setup.Log().empty(); }, 30000));
-    ULONGLONG firstStart = GetTickCount64() - chosen;
-    MESSAGE("first encoder started " << firstStart << " ms after the folder was chosen");
-    CHECK(firstStart < 1000);
-    HWND busy = run.WaitForWindow(test::kBusyCaption, 10000);
-    REQUIRE(busy);
-    ProgramRun::Click(busy, test::kStopButton);
-    CHECK(run.AnswerMessageBox(L"Question", 10000, IDYES) == L"Stop the conversion?");
-    CHECK(run.AnswerMessageBox(L"Information", 60000).rfind(L"The conversion was stopped.\r\n", 0) == 0);
-    DWORD exitCode = 1;
-    REQUIRE(run.ExitProgram(main, &exitCode));
-}
