@@ -142,7 +142,7 @@ std::vector<std::string> LoadAudio(HWND owner, std::string& folder) {
 std::vector<std::string> DroppedAudio(const std::vector<std::string>& paths, std::vector<std::string>* missing) {
     std::vector<std::string> files;
     // Full and plain: a file found in a folder and named again is one.
-    std::set<std::string, bool (*)(const std::string&, const std::string&)> taken(NameBefore);
+    std::set<std::string, NameOrder> taken(NameBefore);
     auto take = [&](const std::string& file) {
         if (taken.insert(PlainPath(RunFilePath(file))).second) files.push_back(file);
     };
