@@ -12,6 +12,7 @@
 #include "app/version.h"
 #include "convert/batch_rules.h"
 #include "convert/conversion.h"
+#include "convert/paths.h"
 #include "convert/file_selection.h"
 #include "toolkit/text.h"
 #include "toolkit/toolkit.h"
@@ -93,8 +94,11 @@ void AddControls(HWND window, const Fonts& fonts) {
     AddLabel(window, kInstructionText, kInstructions, 630, 140, 370, 50, 0, 0, kSilver, clear, 0);
 }
 
-// Posted to itself with the names of the command line.
+// Posted to itself once it is up: load the names of the command line. They
+// are the window's own, under kNamedProperty, and taken once: the message
+// carries nothing, so one posted by another program loads nothing.
 constexpr UINT kLoadNamedFiles = WM_APP + 1;
+const wchar_t* const kNamedProperty = L"DU_ZID.named";
 
 bool IsFaceButton(UINT id) {
     return id == kLoadButton || id == kAboutButton || id == kConvertButton || id == kExitButton || id == kHelpButton;
@@ -226,7 +230,8 @@ int32_t OnDropFiles(HWND window, HDROP drop) {
 
 // The files and folders named on the command line, once the main window is
 // up: loaded as a drop is, and the names that are not there told once.
-int32_t OnNamedFiles(HWND window, const std::vector<std::string>* named) {
+int32_t OnNamedFiles(HWND window) {
+    auto* named = (const std::vector<std::string>*)RemovePropW(window, kNamedProperty);
     if (!named || named->empty()) return 1;
     CommandInProgress command;
     std::vector<std::string> missing;
@@ -275,7 +280,7 @@ int32_t MainWindowCallback(HWND window, UINT message, WPARAM wParam, LPARAM lPar
         case WM_SYSCOMMAND: return OnSysCommand(wParam);
         case WM_COMMAND: return OnCommand(window, LOWORD(wParam));
         case WM_DROPFILES: return OnDropFiles(window, (HDROP)wParam);
-        case kLoadNamedFiles: return OnNamedFiles(window, (const std::vector<std::string>*)lParam);
+        case kLoadNamedFiles: return OnNamedFiles(window);
         default: return 0;
     }
 }
@@ -297,9 +302,11 @@ int32_t RunMainWindow(const std::vector<std::string>& named) {
     tk::SetDialogIcon(window, L"VIDEO");
 
     // Handled once the window is shown: named lives until ShowModal returns.
-    if (!named.empty()) PostMessageW(window, kLoadNamedFiles, 0, (LPARAM)&named);
+    if (!named.empty() && SetPropW(window, kNamedProperty, (HANDLE)&named))
+        PostMessageW(window, kLoadNamedFiles, 0, 0);
     int32_t endValue = 0;
     tk::ShowModal(window, MainWindowCallback, &endValue);
+    RemovePropW(window, kNamedProperty);
 
     tk::FreeFont(fonts.title);
     tk::FreeFont(fonts.subtitle);

@@ -4,6 +4,7 @@
 
 #include "app/command_line.h"
 #include "app/program_path.h"
+#include "convert/paths.h"
 #include "toolkit/text.h"
 
 void ChangeToProgramFolder() {
@@ -13,13 +14,10 @@ void ChangeToProgramFolder() {
 
 std::vector<std::string> NamedOnCommandLine() {
     std::vector<std::string> named;
+    // Made full here, before the current folder becomes the program's.
     for (const std::string& argument : CommandLineArguments(tk::Narrow(GetCommandLineW()))) {
-        std::wstring name = tk::Widen(argument);
-        DWORD n = name.empty() ? 0 : GetFullPathNameW(name.c_str(), 0, nullptr, nullptr);
-        if (n == 0) continue;
-        std::wstring full(n, L'\0');
-        full.resize(GetFullPathNameW(name.c_str(), n, &full[0], nullptr));
-        named.push_back(tk::Narrow(full));
+        std::string full = argument.empty() ? argument : RunFilePath(argument);
+        if (!full.empty()) named.push_back(full);
     }
     return named;
 }

@@ -2,38 +2,28 @@
 // one question before anything starts, the run, and one message at the end.
 #include <algorithm>
 
-#include "app/path_text.h"
 #include "app/program_path.h"
 #include "convert/batch_rules.h"
 #include "convert/conversion.h"
 #include "convert/conversion_run.h"
-#include "convert/file_naming.h"
-#include "convert/wave_header.h"
+#include "convert/encoder_log.h"
+#include "convert/paths.h"
 #include "toolkit/text.h"
+#include "toolkit/toolkit.h"
 
 namespace {
 
 constexpr int kMostAtOnce = 8;
-constexpr size_t kLongestName = 255;  // UTF-16 units in one name of a path
+// The checks before the question handle the main window's messages this often,
+// so that many files on a slow share leave it answering.
+constexpr ULONGLONG kPumpEveryMs = 50;
+constexpr int kMessagesAtOnce = 20;
 
-std::string NameOf(const std::string& path) {
-    size_t cut = path.find_last_of("\\:");
-    return cut == std::string::npos ? path : path.substr(cut + 1);
-}
-
-// The seconds of audio a file holds by its header; -1 when it tells none.
-double InputSeconds(const std::string& path) {
-    HANDLE file = CreateFileW(tk::Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return -1;
-    LARGE_INTEGER size = {};
-    GetFileSizeEx(file, &size);
-    std::string head((size_t)std::min<LONGLONG>(size.QuadPart, (LONGLONG)kWaveHeadBytes), '\0');
-    DWORD got = 0;
-    if (!head.empty() && !ReadFile(file, &head[0], (DWORD)head.size(), &got, nullptr)) got = 0;
-    CloseHandle(file);
-    head.resize(got);
-    return WaveSeconds(head, (uint64_t)size.QuadPart);
+// Handles what waits for the main window when kPumpEveryMs have passed since *last.
+void KeepAnswering(ULONGLONG* last) {
+    if (GetTickCount64() - *last < kPumpEveryMs) return;
+    for (int i = 0; i < kMessagesAtOnce && HIWORD(GetQueueStatus(QS_ALLINPUT)) != 0; ++i) tk::PumpEvents(0);
+    *last = GetTickCount64();
 }
 
 // How many encoders run at once: one a logical processor, at most eight.
@@ -47,7 +37,7 @@ std::string FailureReason(const EncoderJob& job) {
     if (!job.refusal.empty()) return job.refusal;
     if (job.placeError != 0)
         return "It could not take the place of the file there and is kept as " + NameOf(job.temporaryFile) + ". " +
-               SystemErrorText(job.placeError);
+               tk::SystemErrorText(job.placeError);
     std::string because = job.reason.empty() ? std::string() : " " + job.reason;
     if (job.end.end == EncoderEnd::NotStarted) return "The encoder could not be started." + because;
     if (job.end.end == EncoderEnd::WroteNothing) return "The encoder wrote no output." + because;
@@ -57,28 +47,45 @@ std::string FailureReason(const EncoderJob& job) {
 
 bool Converted(const EncoderJob& job) { return Succeeded(job.end) && job.placeError == 0 && job.refusal.empty(); }
 
-// The jobs of the batch, one a file, named in folder; those that must not
-// run at all are refused already.
-std::vector<std::unique_ptr<EncoderJob>> BatchJobs(const std::vector<std::string>& files, const std::string& folder) {
-    std::vector<FileIdentity> inputs;
-    for (const std::string& file : files) {
-        FileIdentity identity;
-        if (IdentifyFile(FullPath(file), &identity)) inputs.push_back(identity);
+// The identities of the files that are there of paths, in order; none for
+// those that are not.
+std::vector<std::pair<bool, FileIdentity>> IdentitiesOf(const std::vector<std::string>& paths) {
+    std::vector<std::pair<bool, FileIdentity>> identities;
+    ULONGLONG pumped = GetTickCount64();
+    for (const std::string& path : paths) {
+        FileIdentity identity = {};
+        bool there = IdentifyFile(path, &identity);
+        identities.push_back({there, identity});
+        KeepAnswering(&pumped);
     }
-    std::vector<std::string> names = BatchOutputNames(files, tk::UpperCase);
+    return identities;
+}
+
+// The jobs of the batch, one a file, named in folder; those that must not
+// run at all are refused already. *existing receives those whose outputs are
+// there. An output that is one of the batch's inputs would be written over
+// while it is read; the inputs are identified only when some output is there.
+std::vector<std::unique_ptr<EncoderJob>> BatchJobs(const std::vector<std::string>& files, const std::string& folder,
+                                                   std::vector<EncoderJob*>* existing) {
+    std::vector<std::string> names = BatchOutputNames(files, NameBefore);
+    std::vector<std::string> outFiles;
+    for (const std::string& name : names) outFiles.push_back(JoinPath(folder, name));
+    auto outputs = IdentitiesOf(outFiles);
+    bool anyThere = std::any_of(outputs.begin(), outputs.end(), [](const auto& output) { return output.first; });
+    auto inputs = anyThere ? IdentitiesOf(files) : decltype(outputs)();
     std::vector<std::unique_ptr<EncoderJob>> jobs;
     for (size_t i = 0; i < files.size(); ++i) {
         std::unique_ptr<EncoderJob> job(new EncoderJob);
         job->inFile = files[i];
-        job->outFile = PathBesideProgram(folder, names[i]);
-        FileIdentity output;
-        bool exists = IdentifyFile(FullPath(job->outFile), &output);
-        // An output that is one of the batch's inputs would be written over while it is read.
-        if (exists && std::find(inputs.begin(), inputs.end(), output) != inputs.end())
-            job->refusal = "The output file must not be the input file.";
-        else if (tk::Widen(names[i]).size() > kLongestName)
-            job->refusal = SystemErrorText(ERROR_FILENAME_EXCED_RANGE);
-        if (!job->refusal.empty()) job->state = JobState::Ended;
+        job->outFile = outFiles[i];
+        if (Utf16Length(names[i]) > kLongestName) {
+            RefuseJob(*job, tk::SystemErrorText(ERROR_FILENAME_EXCED_RANGE));
+        } else if (outputs[i].first || PathExists(outFiles[i])) {
+            if (outputs[i].first && std::find(inputs.begin(), inputs.end(), outputs[i]) != inputs.end())
+                RefuseJob(*job, "The output file must not be the input file.");
+            else
+                existing->push_back(job.get());
+        }
         jobs.push_back(std::move(job));
     }
     return jobs;
@@ -90,12 +97,12 @@ bool BatchCanStart(const std::string& folder) {
     std::string encoder = EncoderPath(ProgramFolder());
     if (!InputFileExists(encoder)) {
         ClosingMessage missing = ClosingMessageFor(EncoderOutcome{EncoderEnd::NotStarted, ERROR_FILE_NOT_FOUND}, encoder,
-                                                   SystemErrorText(ERROR_FILE_NOT_FOUND));
+                                                   tk::SystemErrorText(ERROR_FILE_NOT_FOUND));
         MessageBoxA(MAIN_WINDOW, missing.text.c_str(), missing.caption.c_str(), missing.flags);
         return false;
     }
     EncoderJob probe;
-    probe.outFile = PathBesideProgram(folder, "probe.wav");
+    probe.outFile = JoinPath(folder, "probe.wav");
     DWORD error = 0;
     if (ReserveTemporaryFiles(probe, &error)) {
         DeleteFileW(tk::Widen(probe.logFile).c_str());
@@ -107,13 +114,10 @@ bool BatchCanStart(const std::string& folder) {
 
 // Asks once about the outputs that are there already; No marks them skipped.
 // False when the user cancels.
-bool DecideOnExisting(std::vector<std::unique_ptr<EncoderJob>>& jobs, const std::string& folder, int* skipped) {
-    std::vector<EncoderJob*> existing;
-    for (auto& job : jobs)
-        if (job->state == JobState::Waiting && PathExists(RunFilePath(job->outFile)))
-            existing.push_back(job.get());
+bool DecideOnExisting(const std::vector<EncoderJob*>& existing, size_t files, const std::string& folder,
+                      int* skipped) {
     if (existing.empty()) return true;
-    std::string text = std::to_string(existing.size()) + " of the " + std::to_string(jobs.size()) +
+    std::string text = std::to_string(existing.size()) + " of the " + std::to_string(files) +
                        " converted files already exist in:\r\n" + folder + "\r\n\r\nReplace them?";
     int answer = MessageBoxA(MAIN_WINDOW, text.c_str(), "Question", MB_YESNOCANCEL | MB_ICONQUESTION);
     if (answer == IDCANCEL) return false;
@@ -127,9 +131,10 @@ bool DecideOnExisting(std::vector<std::unique_ptr<EncoderJob>>& jobs, const std:
 
 void RunBatchConversion(const std::vector<std::string>& files, const std::string& folder) {
     if (files.empty() || !BatchCanStart(folder)) return;
-    std::vector<std::unique_ptr<EncoderJob>> jobs = BatchJobs(files, folder);
+    std::vector<EncoderJob*> existing;
+    std::vector<std::unique_ptr<EncoderJob>> jobs = BatchJobs(files, folder, &existing);
     BatchTally tally = {(int)files.size(), 0, 0, {}, false};
-    if (!DecideOnExisting(jobs, folder, &tally.skipped)) return;
+    if (!DecideOnExisting(existing, files.size(), folder, &tally.skipped)) return;
 
     // The tally lists the files in the order they were loaded.
     std::vector<EncoderJob*> inOrder;
@@ -137,11 +142,8 @@ void RunBatchConversion(const std::vector<std::string>& files, const std::string
     ConversionRun run;
     run.batch = true;
     run.slots = Slots();
-    for (auto& job : jobs) {
-        if (job->state != JobState::Waiting) continue;
-        job->seconds = InputSeconds(job->inFile);
-        run.jobs.push_back(std::move(job));
-    }
+    for (auto& job : jobs)
+        if (job->state == JobState::Waiting) run.jobs.push_back(std::move(job));
     if (!run.jobs.empty() && !RunJobs(run)) {
         MessageBoxA(MAIN_WINDOW, "The conversion could not be started.", "Attention", kWarning);
         return;

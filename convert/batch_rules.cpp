@@ -2,8 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <set>
 
-#include "convert/file_naming.h"
+#include "convert/path_rules.h"
 
 namespace {
 
@@ -17,10 +18,17 @@ std::string ListedLines(const std::vector<std::string>& lines) {
     return text;
 }
 
-// name with " (n)" before its extension (its last dot, unless it starts the name).
-std::string Numbered(const std::string& name, int n) {
+// Where a name's extension starts: its last dot, unless it starts the name.
+size_t ExtensionStart(const std::string& name) {
     size_t dot = name.rfind('.');
-    if (dot == std::string::npos || dot == 0) dot = name.size();
+    return (dot == std::string::npos || dot == 0) ? name.size() : dot;
+}
+
+std::string WithoutExtension(const std::string& name) { return name.substr(0, ExtensionStart(name)); }
+
+// name with " (n)" before its extension.
+std::string Numbered(const std::string& name, int n) {
+    size_t dot = ExtensionStart(name);
     return name.substr(0, dot) + " (" + std::to_string(n) + ")" + name.substr(dot);
 }
 
@@ -54,27 +62,28 @@ std::vector<std::string> ChosenFiles(const std::string& answer) {
 }
 
 std::string LoadedFilesText(const std::vector<std::string>& files) {
-    if (files.size() == 1) return files[0];
+    if (files.size() == 1) return PlainPath(files[0]);
     std::string count = std::to_string(files.size()) + " files";
     if (files.empty()) return std::string();
-    std::string folder = FolderOfFile(files[0]);
+    std::string folder = PlainPath(FolderOfFile(files[0]));
     for (const std::string& file : files)
-        if (FolderOfFile(file) != folder) return count;
+        if (PlainPath(FolderOfFile(file)) != folder) return count;
     return count + " in " + folder;
 }
 
 bool IsWaveName(const std::string& name) { return EndsWithNoCase(name, ".wav") || EndsWithNoCase(name, ".wave"); }
 
-std::vector<std::string> BatchOutputNames(const std::vector<std::string>& inputs,
-                                          std::string (*fold)(const std::string&)) {
-    std::vector<std::string> names, given;
+std::vector<std::string> BatchOutputNames(const std::vector<std::string>& inputs, NameOrder nameBefore,
+                                          const std::string& extension) {
+    std::vector<std::string> names;
+    std::set<std::string, NameOrder> given(nameBefore);
     for (const std::string& input : inputs) {
-        std::string proposal = ProposedOutputName(input);
+        std::string own = NameOf(input);
+        std::string proposal = "_mp3_c_" + (extension.empty() ? own : WithoutExtension(own) + extension);
         std::string name = proposal;
-        for (int n = 2; std::find(given.begin(), given.end(), fold(name)) != given.end(); ++n)
-            name = Numbered(proposal, n);
+        for (int n = 2; given.count(name) != 0; ++n) name = Numbered(proposal, n);
+        given.insert(name);
         names.push_back(name);
-        given.push_back(fold(name));
     }
     return names;
 }
@@ -109,20 +118,28 @@ std::string FilesDoneText(int done, int files) {
     return std::to_string(done) + " of " + std::to_string(files) + " files done";
 }
 
-SummaryText BatchSummary(const BatchTally& tally, const std::string& folder) {
-    std::string files = std::to_string(tally.files);
-    std::string converted = std::to_string(tally.converted);
-    if (tally.stopped)
-        return {"The conversion was stopped.\r\n" + converted + " of " + files + " files were converted.", false};
-    if (tally.failed.empty() && tally.skipped == 0) return {files + " files converted into:\r\n" + folder, false};
-    std::string text = converted + " of " + files + " files converted into:\r\n" + folder + "\r\n";
+// The "Failed:" lines and the skipped count, each when there are any.
+static std::string FailedAndSkipped(const BatchTally& tally) {
+    std::string text;
     if (!tally.failed.empty()) {
         std::vector<std::string> lines;
         for (const FileFailure& failure : tally.failed) lines.push_back(failure.name + ": " + failure.reason);
         text += "\r\nFailed:" + ListedLines(lines);
     }
     if (tally.skipped > 0) text += "\r\nSkipped, already there: " + std::to_string(tally.skipped);
-    return {text, true};
+    return text;
+}
+
+SummaryText BatchSummary(const BatchTally& tally, const std::string& folder) {
+    std::string files = std::to_string(tally.files);
+    std::string converted = std::to_string(tally.converted);
+    if (tally.stopped) {
+        std::string text = "The conversion was stopped.\r\n" + converted + " of " + files + " files were converted.";
+        std::string more = FailedAndSkipped(tally);
+        return {more.empty() ? text : text + "\r\n" + more, !tally.failed.empty()};
+    }
+    if (tally.failed.empty() && tally.skipped == 0) return {files + " files converted into:\r\n" + folder, false};
+    return {converted + " of " + files + " files converted into:\r\n" + folder + "\r\n" + FailedAndSkipped(tally), true};
 }
 
 std::string NotFoundText(const std::vector<std::string>& names) {

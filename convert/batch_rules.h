@@ -17,11 +17,14 @@ std::string LoadedFilesText(const std::vector<std::string>& files);
 // A name ending in ".wav" or ".wave", in any case: what a dropped folder gives.
 bool IsWaveName(const std::string& name);
 
-// The output names (without folder) for the inputs, in order: each the
-// single file's proposal, a name given before (as fold makes names equal, the
-// file system's way) taking " (2)", " (3)"... before its extension.
-std::vector<std::string> BatchOutputNames(const std::vector<std::string>& inputs,
-                                          std::string (*fold)(const std::string&));
+// The output names (without folder) for the inputs, in order: "_mp3_c_" and
+// the input's own name, however long its path, with extension in place of
+// the input's when one is given; a name given before taking " (2)", " (3)"...
+// before its extension. Names are the same when neither comes before the
+// other in nameBefore, the file system's order of names.
+using NameOrder = bool (*)(const std::string&, const std::string&);
+std::vector<std::string> BatchOutputNames(const std::vector<std::string>& inputs, NameOrder nameBefore,
+                                          const std::string& extension = std::string());
 
 // How far a batch is: each file's percentage (-1 none yet, 100 ended, however)
 // weighted by its length in seconds (below 0 when unknown: then the mean of

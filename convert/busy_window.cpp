@@ -25,13 +25,18 @@ constexpr tk::Color kBlack = 0x000000;
 // The window grows by a row under the read-out for the Stop button.
 constexpr int kHeight = 70;
 
+// Set on the window while the stop question is open.
+const wchar_t* const kAskingProperty = L"DU_ZID.asking";
+
 // Asks before stopping; Yes sets the stop event the window was shown with.
-// Once the stop is under way nothing is asked again.
+// Once the stop is under way, or while the question is open, nothing is asked again.
 void AskToStop(HWND window) {
     HANDLE stopEvent = (HANDLE)GetWindowLongPtrW(window, GWLP_USERDATA);
-    if (!stopEvent || WaitForSingleObject(stopEvent, 0) == WAIT_OBJECT_0) return;
-    if (MessageBoxW(window, L"Stop the conversion?", L"Question", MB_YESNO | MB_ICONQUESTION) == IDYES)
-        SetEvent(stopEvent);
+    if (!stopEvent || WaitForSingleObject(stopEvent, 0) == WAIT_OBJECT_0 || StopQuestionOpen(window)) return;
+    SetPropW(window, kAskingProperty, (HANDLE)1);
+    int answer = MessageBoxW(window, L"Stop the conversion?", L"Question", MB_YESNO | MB_ICONQUESTION);
+    if (answer == IDYES) SetEvent(stopEvent);
+    RemovePropW(window, kAskingProperty);
 }
 
 int32_t OnCommand(HWND window, int id) {
@@ -86,6 +91,8 @@ void ShowBusyWindow(HWND window, HANDLE stopEvent) {
     SetWindowLongPtrW(window, GWLP_USERDATA, (LONG_PTR)stopEvent);
     tk::ShowModeless(window, BusyWindowCallback);
 }
+
+bool StopQuestionOpen(HWND window) { return GetPropW(window, kAskingProperty) != nullptr; }
 
 void ShowAnimationFrame(HWND window, int frame) {
     tk::SetImage(window, kAnimation, tk::Widen(AnimationFrameName(frame)), ControlKind::StretchedImage);

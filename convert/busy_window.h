@@ -15,6 +15,8 @@ int32_t NewBusyWindowFont();
 // Shows the busy window. Its Stop button, Escape and its close command ask the
 // user first and, on Yes, set stopEvent (borrowed: it must outlive the window).
 void ShowBusyWindow(HWND window, HANDLE stopEvent);
+// "Stop the conversion?" is open over the window.
+bool StopQuestionOpen(HWND window);
 
 // One pass's changes to the window; a window that is gone ignores them.
 void ShowAnimationFrame(HWND window, int frame);

@@ -2,7 +2,8 @@
 
 #include "app/program_path.h"
 #include "convert/conversion_run.h"
-#include "convert/file_naming.h"
+#include "convert/encoder_log.h"
+#include "convert/paths.h"
 #include "toolkit/text.h"
 #include "toolkit/toolkit.h"
 
@@ -36,30 +37,20 @@ bool PathsAreUsable() {
 ClosingMessage MessageForJob(const EncoderJob& job) {
     if (!job.refusal.empty()) return {job.refusal, "Attention", kWarning};
     if (job.placeError == 0) return ClosingMessageFor(job.end, EncoderPath(ProgramFolder()), job.reason);
-    return {"The converted file could not take the place of:\r\n" + job.outFile + "\r\n\r\nIt is kept as:\r\n" +
-                job.temporaryFile + "\r\n\r\n" + SystemErrorText(job.placeError),
+    return {"The converted file could not take the place of:\r\n" + PlainPath(job.outFile) + "\r\n\r\nIt is kept as:\r\n" +
+                PlainPath(job.temporaryFile) + "\r\n\r\n" + tk::SystemErrorText(job.placeError),
             "Attention", kWarning};
 }
 
 }  // namespace
 
-bool IsSameFile(const std::string& a, const std::string& b) {
-    std::wstring fullA = FullPath(a), fullB = FullPath(b);
-    // Two existing names may reach one file by a hard link, a short name, a
-    // junction or a mapped drive: then the file system itself tells.
-    FileIdentity idA, idB;
-    if (IdentifyFile(fullA, &idA) && IdentifyFile(fullB, &idB)) return idA == idB;
-    return CompareStringOrdinal(fullA.c_str(), (int)fullA.size(), fullB.c_str(), (int)fullB.size(), TRUE) ==
-           CSTR_EQUAL;
-}
-
-bool InputFileExists(const std::string& path) {
-    DWORD attributes = GetFileAttributesW(tk::Widen(tk::TrimSpaces(path)).c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+std::string UnwritableFolderText(const std::string& folder, DWORD error) {
+    return "The converted file cannot be written into:\r\n" + folder + "\r\n\r\n" + tk::SystemErrorText(error);
 }
 
 void WarnInputNotFound(const std::string& path) {
-    tk::ShowMessage(L"The input file was not found:\r\n" + tk::Widen(tk::TrimSpaces(path)), L"Attention", kWarning);
+    tk::ShowMessage(L"The input file was not found:\r\n" + tk::Widen(PlainPath(tk::TrimSpaces(path))), L"Attention",
+                    kWarning);
 }
 
 ClosingMessage ClosingMessageFor(const EncoderOutcome& outcome, const std::string& encoderPath,

@@ -9,6 +9,9 @@
 
 #include "app/globals.h"
 
+constexpr UINT kWarning = MB_OK | MB_ICONEXCLAMATION;      // 0x30
+constexpr UINT kInformation = MB_OK | MB_ICONINFORMATION;  // 0x40
+
 // 1 from the start of the encoder thread until the closing message is dismissed.
 extern int32_t REPORT_PENDING;
 
@@ -33,10 +36,8 @@ struct ClosingMessage {
 ClosingMessage ClosingMessageFor(const EncoderOutcome& outcome, const std::string& encoderPath,
                                  const std::string& reason = std::string());
 
-// Both name the same file: full paths compared without regard to case.
-bool IsSameFile(const std::string& a, const std::string& b);
+// "The converted file cannot be written into:", the folder and the system's reason.
+std::string UnwritableFolderText(const std::string& folder, DWORD error);
 
-// An existing file (not a folder) at path.
-bool InputFileExists(const std::string& path);
 // "The input file was not found:", CR LF and the path, as a warning box.
 void WarnInputNotFound(const std::string& path);

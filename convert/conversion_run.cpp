@@ -1,11 +1,14 @@
 #include "convert/conversion_run.h"
 
+#include <algorithm>
+
 #include "app/globals.h"
 #include "convert/batch_rules.h"
 #include "convert/busy_window.h"
 #include "convert/conversion.h"
 #include "convert/encoder_log.h"
-#include "convert/file_naming.h"
+#include "convert/paths.h"
+#include "convert/wave_header.h"
 #include "toolkit/text.h"
 #include "toolkit/toolkit.h"
 
@@ -20,13 +23,12 @@ constexpr DWORD kLogReadBytes = 64 * 1024;
 // kPassWaitMs for one message: some 18 passes a second.
 constexpr DWORD kPassRestMs = 25;
 constexpr DWORD kPassWaitMs = 30;
-
-// Size of an existing file; -1 when there is none.
-int64_t FileSize(const std::string& path) {
-    WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!GetFileAttributesExW(tk::Widen(path).c_str(), GetFileExInfoStandard, &data)) return -1;
-    return ((int64_t)data.nFileSizeHigh << 32) | data.nFileSizeLow;
-}
+// While another loop holds the run's (a question, a window dragged, a menu),
+// a timer of the busy window makes the passes, one after this long without.
+constexpr UINT kRunTimerMs = 50;
+constexpr ULONGLONG kPassOverdueMs = 150;
+constexpr UINT_PTR kRunTimer = 1;
+const wchar_t* const kRunProperty = L"DU_ZID.run";
 
 // The log as text; a large one as its head and its tail.
 std::string ReadLogText(const std::string& path) {
@@ -67,6 +69,21 @@ void ReadProgress(EncoderJob& job) {
     LogProgress progress = NextProgress({job.inputLength, -1}, ReadLogText(job.logFile));
     job.inputLength = progress.inputLength;
     if (progress.percent > job.percent) job.percent = progress.percent;
+}
+
+// The seconds of audio a file holds by its header; -1 when it tells none.
+double InputSeconds(const std::string& path) {
+    HANDLE file = CreateFileW(tk::Widen(RunFilePath(path)).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return -1;
+    LARGE_INTEGER size = {};
+    GetFileSizeEx(file, &size);
+    std::string head((size_t)std::min<LONGLONG>(size.QuadPart, (LONGLONG)kWaveHeadBytes), '\0');
+    DWORD got = 0;
+    if (!head.empty() && !ReadFile(file, &head[0], (DWORD)head.size(), &got, nullptr)) got = 0;
+    CloseHandle(file);
+    head.resize(got);
+    return WaveSeconds(head, (uint64_t)size.QuadPart);
 }
 
 // The one job's percentage, or the whole batch's by the files' lengths.
@@ -136,35 +153,32 @@ void RestOnePass(const ConversionRun& run) {
     tk::PumpEvents(kPassWaitMs, workers.data(), count);
 }
 
-void Refuse(EncoderJob& job, const std::string& refusal) {
-    job.refusal = refusal;
-    job.end = EncoderOutcome{EncoderEnd::NotStarted, 0};
-    job.state = JobState::Ended;
-}
-
+// A file of a batch may have gone since it was loaded, and each takes its
+// names and its length when its turn comes: nothing of a file is read before
+// the run is under way. A single run checked both before it began.
 void StartJob(const ConversionRun& run, EncoderJob& job, HANDLE stopEvent) {
     job.stopEvent = stopEvent;
-    // A file of a batch may have gone since it was loaded, and each takes its
-    // names when its turn comes; a single run checked both before it began.
-    if (run.batch && !InputFileExists(job.inFile)) return Refuse(job, "The input file was not found.");
-    // A dropped or named file may lie past MAX_PATH, where the encoder needs the extended form too.
-    if (run.batch) job.inFile = RunFilePath(job.inFile);
+    if (run.batch && !InputFileExists(job.inFile)) return RefuseJob(job, "The input file was not found.");
+    job.inFile = RunFilePath(job.inFile);
+    if (run.batch) job.seconds = InputSeconds(job.inFile);
     DWORD error = 0;
-    if (job.temporaryFile.empty() && !ReserveTemporaryFiles(job, &error)) return Refuse(job, SystemErrorText(error));
+    if (job.temporaryFile.empty() && !ReserveTemporaryFiles(job, &error))
+        return RefuseJob(job, tk::SystemErrorText(error));
     ENCODING.fetch_add(1, std::memory_order_release);
     job.thread = CreateThread(nullptr, kEncoderThreadStack, EncoderThread, &job, 0, nullptr);
     if (!job.thread) {
         ENCODING.fetch_sub(1, std::memory_order_release);
         DeleteFileW(tk::Widen(job.logFile).c_str());
-        return Refuse(job, "The conversion could not be started.");
+        return RefuseJob(job, "The conversion could not be started.");
     }
     job.state = JobState::Running;
 }
 
 // Starts waiting jobs while slots are free; after a stop, none is started and
-// the waiting ones end as stopped.
-void StartWaitingJobs(ConversionRun& run, HANDLE stopEvent) {
+// the waiting ones end as stopped. None starts while the question is open.
+void StartWaitingJobs(ConversionRun& run, HWND busy, HANDLE stopEvent) {
     bool stopped = StopAsked(stopEvent);
+    if (!stopped && StopQuestionOpen(busy)) return;
     int running = 0;
     for (const auto& job : run.jobs) running += job->state == JobState::Running;
     for (auto& job : run.jobs) {
@@ -181,17 +195,16 @@ void StartWaitingJobs(ConversionRun& run, HANDLE stopEvent) {
 }
 
 // After a whole run the output replaces the chosen file; after any other end
-// the temporary file goes and the chosen file stays as it was. A run the user
-// stopped has ended so, whatever the encoder did meanwhile: the question may
-// have stayed open until it had finished. The log goes either way.
+// the temporary file goes and the chosen file stays as it was. The log goes
+// either way.
 void PutOutputInPlace(EncoderJob& job, bool stopped) {
     EncoderOutcome outcome = job.outcome.load(std::memory_order_acquire);
     if (stopped) outcome.end = EncoderEnd::Stopped;
     else if (Succeeded(outcome) && FileSize(job.temporaryFile) <= 0) outcome.end = EncoderEnd::WroteNothing;
     job.end = outcome;
-    if (outcome.end == EncoderEnd::NotStarted) job.reason = SystemErrorText(outcome.code);
+    if (outcome.end == EncoderEnd::NotStarted) job.reason = tk::SystemErrorText(outcome.code);
     else if (outcome.end != EncoderEnd::Stopped && !Succeeded(outcome))
-        job.reason = LastErrorLine(ReadLogText(job.logFile));
+        job.reason = LastErrorLine(ReadLogText(job.logFile), {job.inFile, job.temporaryFile});
     DeleteFileW(tk::Widen(job.logFile).c_str());
     std::wstring temporary = tk::Widen(job.temporaryFile);
     if (!Succeeded(outcome)) {
@@ -203,16 +216,22 @@ void PutOutputInPlace(EncoderJob& job, bool stopped) {
         job.placeError = GetLastError();
 }
 
-// Puts in place what the workers that have ended left. Asked with nothing
-// handled in between: once a single run's output is in place, its busy window
-// closes before anything could ask to stop it.
+// Puts in place what the workers that have ended left. A batch job ends as
+// stopped only when its encoder was really ended: one that finished while the
+// question was open is kept. A single run's Yes is about its one file, and
+// always keeps the file that was there: its output waits for the answer and
+// is discarded on Yes, even when the encoder finished meanwhile. Asked with
+// nothing handled in between: once a single run's output is in place, its
+// busy window closes before anything could ask to stop it.
 void EndFinishedJobs(ConversionRun& run, HWND busy, HANDLE stopEvent) {
+    bool asking = StopQuestionOpen(busy);
     for (auto& job : run.jobs) {
         if (job->state != JobState::Running || WaitForSingleObject(job->thread, 0) != WAIT_OBJECT_0) continue;
+        if (!run.batch && asking) continue;
         // The worker is gone, and with it its last use of the job.
         CloseHandle(job->thread);
         job->thread = nullptr;
-        bool stopped = StopAsked(stopEvent);
+        bool stopped = !run.batch && StopAsked(stopEvent);
         if (!run.batch && !stopped && Succeeded(job->outcome.load(std::memory_order_acquire)))
             ShowPercent(busy, run.shownPercent = 100);
         PutOutputInPlace(*job, stopped);
@@ -226,6 +245,41 @@ bool AnyJobRunning(const ConversionRun& run) {
     return false;
 }
 
+// What a pass needs, reachable from the busy window's timer.
+struct RunLoop {
+    ConversionRun& run;
+    HWND busy;
+    HANDLE stopEvent;
+    ULONGLONG startTicks;
+    ULONGLONG lastPassTicks;
+    BusyAnimation animation;
+    int shownDone;
+    bool inPass;
+};
+
+// Ends what has finished, starts what may start, shows how far the run is.
+void RunOnePass(RunLoop& state) {
+    state.inPass = true;
+    ConversionRun& run = state.run;
+    EndFinishedJobs(run, state.busy, state.stopEvent);
+    StartWaitingJobs(run, state.busy, state.stopEvent);
+    int done = EndedJobs(run);
+    if (run.batch && done != state.shownDone)
+        ShowFilesDone(state.busy, FilesDoneText(state.shownDone = done, (int)run.jobs.size()));
+    if (AnyJobRunning(run)) AnimateOnce(state.busy, state.startTicks, state.animation, run);
+    state.lastPassTicks = GetTickCount64();
+    state.inPass = false;
+}
+
+// Any loop that dispatches messages calls this: a message box's, the system's
+// while a window is dragged or a menu is open. It makes a pass only when the
+// run's own loop has made none for a while, that is, while such a loop holds it.
+void CALLBACK OnRunTimer(HWND busy, UINT, UINT_PTR, DWORD) {
+    auto* state = (RunLoop*)GetPropW(busy, kRunProperty);
+    if (!state || state->inPass || GetTickCount64() - state->lastPassTicks < kPassOverdueMs) return;
+    RunOnePass(*state);
+}
+
 }  // namespace
 
 bool RunJobs(ConversionRun& run) {
@@ -233,21 +287,17 @@ bool RunJobs(ConversionRun& run) {
     if (!stopEvent) return false;
     int32_t font = NewBusyWindowFont();
     HWND busy = NewBusyWindow(MAIN_WINDOW, font, run.batch);
-    ULONGLONG startTicks = GetTickCount64();  // monotonic: midnight or a clock change cannot upset it
+    // monotonic: midnight or a clock change cannot upset it
+    RunLoop state = {run, busy, stopEvent, GetTickCount64(), GetTickCount64(), BusyAnimation(), -1, false};
     ShowBusyWindow(busy, stopEvent);
     tk::SetText(busy, L"Converting the Audio");
     REPORT_PENDING = 1;
+    SetPropW(busy, kRunProperty, (HANDLE)&state);
+    SetTimer(busy, kRunTimer, kRunTimerMs, OnRunTimer);
 
-    BusyAnimation animation;
-    int shownDone = -1;
-    for (StartWaitingJobs(run, stopEvent);; StartWaitingJobs(run, stopEvent)) {
-        int done = EndedJobs(run);
-        if (run.batch && done != shownDone) ShowFilesDone(busy, FilesDoneText(shownDone = done, (int)run.jobs.size()));
-        if (!AnyJobRunning(run)) break;
-        AnimateOnce(busy, startTicks, animation, run);
-        RestOnePass(run);
-        EndFinishedJobs(run, busy, stopEvent);
-    }
+    for (RunOnePass(state); AnyJobRunning(run); RunOnePass(state)) RestOnePass(run);
+    KillTimer(busy, kRunTimer);
+    RemovePropW(busy, kRunProperty);
     tk::FinishDialog(busy, 0);
     tk::FreeFont(font);
     CloseHandle(stopEvent);
@@ -256,8 +306,10 @@ bool RunJobs(ConversionRun& run) {
 
 bool ReserveTemporaryFiles(EncoderJob& job, DWORD* error) {
     for (int attempt = 1; attempt <= kTemporaryNameAttempts; ++attempt) {
-        std::string temporary = RunFilePath(TemporaryOutputPath(job.outFile, attempt));
-        std::string log = EncoderLogPath(temporary);
+        // The log's name is made a run's file on its own: it may pass MAX_PATH where the output's does not.
+        std::string plain = TemporaryOutputPath(job.outFile, attempt);
+        std::string temporary = RunFilePath(plain);
+        std::string log = RunFilePath(EncoderLogPath(plain));
         if (PathExists(temporary) || PathExists(log)) continue;
         HANDLE file = CreateFileW(tk::Widen(log).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                   FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -275,54 +327,9 @@ bool ReserveTemporaryFiles(EncoderJob& job, DWORD* error) {
     return false;
 }
 
+void RefuseJob(EncoderJob& job, const std::string& refusal) {
+    job.refusal = refusal;
+    job.state = JobState::Ended;
+}
+
 bool Succeeded(const EncoderOutcome& outcome) { return outcome.end == EncoderEnd::Exited && outcome.code == 0; }
-
-std::string RunFilePath(const std::string& path) { return ExtendedLengthPath(tk::Narrow(FullPath(path))); }
-
-std::string ExitCodeText(uint32_t code) {
-    if (code < 0xC0000000u) return std::to_string(code);
-    std::string text = "0x";
-    for (int shift = 28; shift >= 0; shift -= 4) text += "0123456789ABCDEF"[(code >> shift) & 0xF];
-    return text;
-}
-
-std::string UnwritableFolderText(const std::string& folder, DWORD error) {
-    return "The converted file cannot be written into:\r\n" + folder + "\r\n\r\n" + SystemErrorText(error);
-}
-
-std::string SystemErrorText(DWORD code) {
-    wchar_t* text = nullptr;
-    DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                             nullptr, code, 0, (LPWSTR)&text, 0, nullptr);
-    std::wstring message = n ? std::wstring(text, n) : tk::Widen("Error " + std::to_string(code) + ".");
-    if (text) LocalFree(text);
-    while (!message.empty() && (message.back() == L'\r' || message.back() == L'\n' || message.back() == L' '))
-        message.pop_back();
-    return tk::Narrow(message);
-}
-
-std::wstring FullPath(const std::string& path) {
-    std::wstring wide = tk::Widen(tk::TrimSpaces(path));
-    DWORD n = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
-    if (n == 0) return wide;
-    std::wstring full(n, L'\0');
-    n = GetFullPathNameW(wide.c_str(), n, &full[0], nullptr);
-    full.resize(n);
-    return full;
-}
-
-bool PathExists(const std::string& path) {
-    return GetFileAttributesW(tk::Widen(path).c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-bool IdentifyFile(const std::wstring& path, FileIdentity* identity) {
-    // No access asked for: a file held open by another program still answers.
-    HANDLE file = CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    BY_HANDLE_FILE_INFORMATION info = {};
-    bool ok = GetFileInformationByHandle(file, &info) != FALSE;
-    CloseHandle(file);
-    *identity = {info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow};
-    return ok;
-}

@@ -9,17 +9,58 @@
 
 namespace {
 
-// The log file, open for writing with the others free to read it; its handle
-// is made inheritable, since the encoder writes into it.
+// The log file, open for writing with the others free to read it. Its handle
+// is made inheritable only while its own encoder is being started.
 HANDLE CreateLog(const std::wstring& path) {
-    SECURITY_ATTRIBUTES inheritable = {sizeof(inheritable), nullptr, TRUE};
-    return CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                       &inheritable, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    return CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                       CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
-// CreateProcessA with creation flags added, the encoder inheriting log alone
-// when there is one. Where the platform refuses a list of inherited handles,
-// log is still the only handle of the program made inheritable.
+// Held while a log's handle is inheritable. Where the platform refuses a list
+// of inherited handles, an encoder inherits every inheritable handle of the
+// program: with the workers taking turns, that is its own log alone, and never
+// another encoder's (whose log's deletion would stay pending on Windows while
+// this one holds it).
+SRWLOCK g_inheritableLog = SRWLOCK_INIT;
+
+bool CreateInheriting(char* commandLine, DWORD flags, STARTUPINFOEXA* startup, PROCESS_INFORMATION* process) {
+    return CreateProcessA(nullptr, commandLine, nullptr, nullptr, TRUE, flags, nullptr, nullptr,
+                          &startup->StartupInfo, process) != FALSE;
+}
+
+// Starts the encoder inheriting log alone: through a list of inherited
+// handles, or where the platform refuses one, with log the program's only
+// inheritable handle meanwhile.
+bool StartWithLog(char* commandLine, HANDLE log, DWORD flags, STARTUPINFOEXA* startup, PROCESS_INFORMATION* process) {
+    SIZE_T size = 0;
+    InitializeProcThreadAttributeList(nullptr, 1, 0, &size);
+    std::vector<char> attributes(size ? size : 1);
+    auto list = (LPPROC_THREAD_ATTRIBUTE_LIST)attributes.data();
+    bool listed = size != 0 && InitializeProcThreadAttributeList(list, 1, 0, &size);
+    bool limited = listed && UpdateProcThreadAttribute(list, 0, PROC_THREAD_ATTRIBUTE_HANDLE_LIST, &log,
+                                                        sizeof(log), nullptr, nullptr);
+    AcquireSRWLockExclusive(&g_inheritableLog);
+    SetHandleInformation(log, HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT);
+    bool started = false;
+    if (limited) {
+        startup->lpAttributeList = list;
+        started = CreateInheriting(commandLine, flags | EXTENDED_STARTUPINFO_PRESENT, startup, process);
+        startup->lpAttributeList = nullptr;
+    }
+    DWORD error = started ? ERROR_SUCCESS : GetLastError();
+    if (!started && (!limited || error == ERROR_INVALID_PARAMETER || error == ERROR_NOT_SUPPORTED)) {
+        started = CreateInheriting(commandLine, flags, startup, process);
+        error = started ? ERROR_SUCCESS : GetLastError();
+    }
+    SetHandleInformation(log, HANDLE_FLAG_INHERIT, 0);
+    ReleaseSRWLockExclusive(&g_inheritableLog);
+    if (listed) DeleteProcThreadAttributeList(list);
+    SetLastError(error);
+    return started;
+}
+
+// CreateProcessA with creation flags added, the encoder's standard output and
+// error going to log when there is one.
 bool StartProcess(char* commandLine, HANDLE log, DWORD flags, PROCESS_INFORMATION* process) {
     flags |= NORMAL_PRIORITY_CLASS;
     STARTUPINFOEXA startup = {};
@@ -29,33 +70,10 @@ bool StartProcess(char* commandLine, HANDLE log, DWORD flags, PROCESS_INFORMATIO
     if (log == INVALID_HANDLE_VALUE)
         return CreateProcessA(nullptr, commandLine, nullptr, nullptr, FALSE, flags, nullptr, nullptr,
                               &startup.StartupInfo, process) != FALSE;
-
     startup.StartupInfo.dwFlags |= STARTF_USESTDHANDLES;
     startup.StartupInfo.hStdOutput = log;
     startup.StartupInfo.hStdError = log;
-    SIZE_T size = 0;
-    InitializeProcThreadAttributeList(nullptr, 1, 0, &size);
-    std::vector<char> attributes(size ? size : 1);
-    auto list = (LPPROC_THREAD_ATTRIBUTE_LIST)attributes.data();
-    bool listed = size != 0 && InitializeProcThreadAttributeList(list, 1, 0, &size);
-    bool limited = listed && UpdateProcThreadAttribute(list, 0, PROC_THREAD_ATTRIBUTE_HANDLE_LIST, &log,
-                                                        sizeof(log), nullptr, nullptr);
-    bool started = false;
-    if (limited) {
-        startup.lpAttributeList = list;
-        started = CreateProcessA(nullptr, commandLine, nullptr, nullptr, TRUE, flags | EXTENDED_STARTUPINFO_PRESENT,
-                                 nullptr, nullptr, &startup.StartupInfo, process) != FALSE;
-        startup.lpAttributeList = nullptr;
-    }
-    DWORD error = started ? ERROR_SUCCESS : GetLastError();
-    if (listed) DeleteProcThreadAttributeList(list);
-    if (!started && (!limited || error == ERROR_INVALID_PARAMETER || error == ERROR_NOT_SUPPORTED)) {
-        started = CreateProcessA(nullptr, commandLine, nullptr, nullptr, TRUE, flags, nullptr, nullptr,
-                                 &startup.StartupInfo, process) != FALSE;
-        error = started ? ERROR_SUCCESS : GetLastError();
-    }
-    SetLastError(error);
-    return started;
+    return StartWithLog(commandLine, log, flags, &startup, process);
 }
 
 // A job object that ends every process in it when its last handle closes:
@@ -91,10 +109,12 @@ EncoderOutcome StartAndWait(char* commandLine, HANDLE log, HANDLE job, HANDLE st
     DWORD woken = resumed ? WaitForMultipleObjects(stopEvent ? 2 : 1, waits, FALSE, INFINITE) : WAIT_FAILED;
     if (woken != WAIT_OBJECT_0) {
         // Asked to stop (or never resumed): end the encoder and let it be gone
-        // before its files are touched.
-        TerminateProcess(process.hProcess, 1);
+        // before its files are touched. One that ended by itself meanwhile
+        // cannot be ended any more: it is told as it ended.
+        bool ended = TerminateProcess(process.hProcess, 1) != FALSE;
         WaitForSingleObject(process.hProcess, INFINITE);
-        outcome.end = resumed ? EncoderEnd::Stopped : EncoderEnd::NotStarted;
+        if (!resumed) outcome.end = EncoderEnd::NotStarted;
+        else if (ended) outcome.end = EncoderEnd::Stopped;
     }
     DWORD exitCode = 0;
     if (!GetExitCodeProcess(process.hProcess, &exitCode)) exitCode = GetLastError();

@@ -1,5 +1,7 @@
 #include "convert/encoder_log.h"
 
+#include "convert/path_rules.h"
+
 #include <string_view>
 #include <vector>
 
@@ -211,14 +213,41 @@ std::string LogHeadAndTail(const std::string& head, const std::string& tail) {
            tail.substr(tailStart == std::string::npos ? tail.size() : tailStart + 1);
 }
 
-std::string LastErrorLine(const std::string& logText) {
+static bool StartsWithNoCase(const std::string& text, const std::string& start) {
+    if (start.empty() || text.size() < start.size()) return false;
+    for (size_t i = 0; i < start.size(); ++i) {
+        char a = text[i], b = start[i];
+        if (a >= 'A' && a <= 'Z') a = (char)(a - 'A' + 'a');
+        if (b >= 'A' && b <= 'Z') b = (char)(b - 'A' + 'a');
+        if (a != b) return false;
+    }
+    return true;
+}
+
+std::string WithoutEncoderPaths(const std::string& reason, const std::vector<std::string>& paths) {
+    for (const std::string& path : paths) {
+        for (const std::string& form : {path, PlainPath(path), VerbatimPath(path)}) {
+            if (StartsWithNoCase(reason, form + ": ")) return reason.substr(form.size() + 2);
+        }
+    }
+    return reason;
+}
+
+std::string LastErrorLine(const std::string& logText, const std::vector<std::string>& paths) {
     LogLines lines = SplitLines(logText);
     lines.finished.push_back(lines.unfinished);
     for (size_t i = lines.finished.size(); i-- > 0;) {
         std::string clean = Trimmed(Shown(lines.finished[i]));
         if (clean.empty() || StartsWith(clean, "size=") || StartsWith(clean, "frame=") || clean == "Conversion failed!")
             continue;
-        return Trimmed(CutUtf8(clean, kReasonBytes));
+        return Trimmed(CutUtf8(WithoutEncoderPaths(clean, paths), kReasonBytes));
     }
     return std::string();
+}
+
+std::string ExitCodeText(uint32_t code) {
+    if (code < 0xC0000000u) return std::to_string(code);
+    std::string text = "0x";
+    for (int shift = 28; shift >= 0; shift -= 4) text += "0123456789ABCDEF"[(code >> shift) & 0xF];
+    return text;
 }

@@ -12,7 +12,9 @@
 // from the one duration line the encoder prints, and is not known when there
 // are two; the position only from a report that is the log's last line, since
 // the encoder follows everything a tag name prints with more lines of its own.
+#include <cstdint>
 #include <string>
+#include <vector>
 
 // The whole percentage that the last report of a whole log has reached of the
 // input's length, at most 99 (100 is for a finished run); 0 while the length
@@ -41,5 +43,17 @@ std::string LogHeadAndTail(const std::string& head, const std::string& tail);
 // read as UTF-8: control characters (C0, DEL, C1) and the bidirectional
 // embeddings, overrides and isolates are left out, so that a file name cannot
 // reorder the message; every byte that starts no valid sequence becomes
-// U+FFFD. "" when there is none.
-std::string LastErrorLine(const std::string& logText);
+// U+FFFD. "" when there is none. The encoder's own path before its reason
+// (one of paths) is left out first, as WithoutEncoderPaths leaves it out.
+std::string LastErrorLine(const std::string& logText, const std::vector<std::string>& paths = {});
+
+// reason without the path the encoder put before it: one of paths (the input
+// and the temporary output as the encoder was given them), in that form or
+// the other of plain and extended ("\\?\"), any case of its letters, and ": ".
+// "Z:\In\a.wav: Invalid data found when processing input" gives
+// "Invalid data found when processing input".
+std::string WithoutEncoderPaths(const std::string& reason, const std::vector<std::string>& paths);
+
+// An encoder's exit code as the user reads it: exception codes such as
+// 0xC0000005 in hexadecimal, the others in decimal.
+std::string ExitCodeText(uint32_t code);

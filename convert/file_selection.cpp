@@ -5,12 +5,14 @@
 
 #include <algorithm>
 #include <cstring>
+#include <set>
 #include <vector>
 
 #include "app/globals.h"
 #include "app/main_window_ids.h"
 #include "app/program_path.h"
 #include "convert/batch_rules.h"
+#include "convert/paths.h"
 #include "toolkit/text.h"
 #include "toolkit/toolkit.h"
 
@@ -20,7 +22,6 @@ namespace {
 constexpr size_t kFileNameBufferSize = 0x10000;
 constexpr size_t kTextBufferSize = 512;
 constexpr size_t kExtensionBufferSize = 10;
-constexpr size_t kLongestName = 255;  // characters in one name of a path
 
 // Each description and pattern ends with NUL; the string's own NUL ends the list.
 const char kOpenFilterText[] = "All audio files\0*.wav;*.wave;\0"
@@ -43,27 +44,6 @@ std::string AnswerIn(const std::vector<wchar_t>& buffer) {
     size_t end = 0;
     while (end + 1 < buffer.size() && !(buffer[end] == L'\0' && buffer[end + 1] == L'\0')) ++end;
     return tk::Narrow(std::wstring(buffer.data(), end + 1));
-}
-
-// The .wav and .wave files directly in folder, in the order of their names.
-std::vector<std::string> WaveFilesIn(const std::string& folder) {
-    std::vector<std::wstring> names;
-    std::wstring base = tk::Widen(folder);
-    if (!base.empty() && base.back() != L'\\') base += L'\\';
-    WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW((base + L"*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return {};
-    do {
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && IsWaveName(tk::Narrow(found.cFileName)))
-            names.push_back(found.cFileName);
-    } while (FindNextFileW(search, &found));
-    FindClose(search);
-    std::sort(names.begin(), names.end(), [](const std::wstring& a, const std::wstring& b) {
-        return CompareStringOrdinal(a.c_str(), (int)a.size(), b.c_str(), (int)b.size(), TRUE) == CSTR_LESS_THAN;
-    });
-    std::vector<std::string> files;
-    for (const std::wstring& name : names) files.push_back(tk::Narrow(base + name));
-    return files;
 }
 
 // After a confirmed dialog the main window repaints what the dialog covered.
@@ -161,19 +141,16 @@ std::vector<std::string> LoadAudio(HWND owner, std::string& folder) {
 
 std::vector<std::string> DroppedAudio(const std::vector<std::string>& paths, std::vector<std::string>* missing) {
     std::vector<std::string> files;
-    std::vector<std::string> taken;  // as the file system compares names: in upper case
+    // Full and plain: a file found in a folder and named again is one.
+    std::set<std::string, NameOrder> taken(NameBefore);
     auto take = [&](const std::string& file) {
-        std::string key = tk::UpperCase(file);
-        if (std::find(taken.begin(), taken.end(), key) != taken.end()) return;
-        taken.push_back(key);
-        files.push_back(file);
+        if (taken.insert(PlainPath(RunFilePath(file))).second) files.push_back(file);
     };
     for (const std::string& path : paths) {
-        DWORD attributes = GetFileAttributesW(tk::Widen(path).c_str());
-        if (attributes == INVALID_FILE_ATTRIBUTES) {
+        if (!PathExists(path)) {
             if (missing) missing->push_back(path);
-        } else if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
-            for (const std::string& file : WaveFilesIn(path)) take(file);
+        } else if (!InputFileExists(path)) {
+            for (const std::string& file : FilesIn(path, IsWaveName)) take(file);
         } else {
             take(path);
         }
@@ -183,7 +160,7 @@ std::vector<std::string> DroppedAudio(const std::vector<std::string>& paths, std
 
 void ShowLoadedAudio(const std::vector<std::string>& files, std::string& folder) {
     if (files.empty()) return;
-    folder = FolderOfFile(files[0]);
+    folder = PlainPath(FolderOfFile(files[0]));
     ShowInputPath(LoadedFilesText(files));
 }
 
@@ -200,9 +177,13 @@ std::string ConvertAudio(HWND owner, std::string& folder) {
 
 std::string ChooseOutputFolder(HWND owner, std::string& folder) {
     IFileOpenDialog* dialog = nullptr;
-    if (FAILED(CoCreateInstance(CLSID_FileOpenDialog, nullptr, CLSCTX_INPROC_SERVER, IID_IFileOpenDialog,
-                                (void**)&dialog)))
+    HRESULT made = CoCreateInstance(CLSID_FileOpenDialog, nullptr, CLSCTX_INPROC_SERVER, IID_IFileOpenDialog,
+                                    (void**)&dialog);
+    if (FAILED(made)) {
+        tk::ShowMessage(tk::Widen("The folder picker could not be opened.\r\n\r\n" + tk::SystemErrorText(made)),
+                        L"Attention", MB_OK | MB_ICONEXCLAMATION);
         return std::string();
+    }
     DWORD options = 0;
     dialog->GetOptions(&options);
     dialog->SetOptions(options | FOS_PICKFOLDERS | FOS_FORCEFILESYSTEM | FOS_PATHMUSTEXIST);

@@ -43,6 +43,13 @@ struct ThreeLoaded {
     }
 };
 
+// The thread of window is in a loop of the system's: flag says which.
+bool InSystemLoop(HWND window, DWORD flag) {
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof(info);
+    return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) && (info.flags & flag) != 0;
+}
+
 int Processors() {
     SYSTEM_INFO info;
     GetSystemInfo(&info);
@@ -75,9 +82,31 @@ TEST_CASE_FIXTURE(ThreeLoaded, "three files chosen together convert side by side
     setup.Control("fail-for=b.wav\nwrite\n");
     ConvertInto(second.path());
     CHECK(run.AnswerMessageBox(L"Attention") ==
-          L"2 of 3 files converted into:\r\n" + second.path() + L"\r\n\r\nFailed:\r\nb.wav: " +
-              (setup.input / L"b.wav") + L": Invalid data found when processing input");
+          L"2 of 3 files converted into:\r\n" + second.path() +
+              L"\r\n\r\nFailed:\r\nb.wav: Invalid data found when processing input");
     CHECK(Outputs(second.path()) == std::vector<std::wstring>{L"_mp3_c_a.wav", L"_mp3_c_c.wav"});
+}
+
+TEST_CASE_FIXTURE(ThreeLoaded, "the system menu held open or the main window being moved: the batch goes on underneath") {
+    WPARAM command = SC_KEYMENU;
+    DWORD loop = GUI_INMENUMODE;
+    SUBCASE("the system menu") {}
+    SUBCASE("moved by its title bar") { command = SC_MOVE, loop = GUI_INMOVESIZE; }
+    setup.Control("sleep=1500\nwrite\n");
+    ConvertInto(setup.output.path());
+    REQUIRE(run.WaitForWindow(test::kBusyCaption, 10000));
+    PostMessageW(main, WM_SYSCOMMAND, command, command == SC_KEYMENU ? VK_SPACE : 0);
+    REQUIRE(test::WaitFor([&] { return InSystemLoop(main, loop); }, 10000));
+    std::vector<std::wstring> all = {L"_mp3_c_a.wav", L"_mp3_c_b.wav", L"_mp3_c_c.wav"};
+    REQUIRE(Outputs(setup.output.path()) != all);
+    CHECK(test::WaitFor([&] { return Outputs(setup.output.path()) == all; }, 20000));
+    CHECK(InSystemLoop(main, loop));
+    // Escape ends a move; a menu opened by Alt+Space closes, then leaves menu mode.
+    for (int key = 0; key < 2 && InSystemLoop(main, loop); ++key) {
+        PostMessageW(main, WM_KEYDOWN, VK_ESCAPE, 0);
+        test::WaitFor([&] { return !InSystemLoop(main, loop); }, 2000);
+    }
+    CHECK(run.AnswerMessageBox(L"Information") == L"3 files converted into:\r\n" + setup.output.path());
 }
 
 TEST_CASE_FIXTURE(ThreeLoaded, "outputs already there: one question; Yes replaces them, No skips them, Cancel starts nothing") {
@@ -137,9 +166,9 @@ TEST_CASE("stopped in the middle: the converted files stay, nothing else is left
 
 TEST_CASE("files and folders named on the command line load once the main window is up; missing ones are told") {
     test::Installation setup;
-    REQUIRE(test::WriteBytes(setup.input / L"b.wav", "RIFF fake input"));
+    REQUIRE(test::WriteBytes(setup.input / L"b.wave", "RIFF fake input"));
     std::wstring missing = setup.input / L"gone.wav";
-    // song.wav and b.wav by their folder, then song.wav again by name: loaded once.
+    // song.wav and b.wave by their folder, then song.wav again by name: loaded once.
     ProgramRun run(setup.program.path(),
                    L"\"" + setup.input.path() + L"\" \"" + missing + L"\" \"" + (setup.input / L"song.wav") + L"\"",
                    setup.program.path());
@@ -147,10 +176,16 @@ TEST_CASE("files and folders named on the command line load once the main window
     REQUIRE(main);
     CHECK(run.AnswerMessageBox(L"Attention") == L"These files were not found:\r\n" + missing);
     CHECK(ProgramRun::ControlText(main, test::kInputPathField) == L"2 files in " + setup.input.path());
+    // The message that loaded them, sent again by another program with a pointer of its own, loads nothing.
+    DWORD_PTR result = 0;
+    CHECK(SendMessageTimeoutW(main, WM_APP + 1, 0, (LPARAM)0x12345678, SMTO_BLOCK, 10000, &result) != 0);
+    CHECK(ProgramRun::ControlText(main, test::kInputPathField) == L"2 files in " + setup.input.path());
     setup.Control("write\n");
     ProgramRun::Click(main, test::kConvertButton);
     REQUIRE(run.ChooseFolder(setup.output.path()));
     CHECK(run.AnswerMessageBox(L"Information") == L"2 files converted into:\r\n" + setup.output.path());
+    // A .wave keeps its name; the encoder wrote it under an extension it knows.
+    CHECK(test::ReadBytes(setup.output / L"_mp3_c_b.wave") == kNew);
     DWORD exitCode = 1;
     REQUIRE(run.ExitProgram(main, &exitCode));
     CHECK(setup.Settings() == test::Installation::SettingsText(setup.input.path(), setup.output.path(), 0));

@@ -3,6 +3,8 @@
 // summary, the WAV header's length and the command line's names.
 #include <doctest.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -13,11 +15,10 @@
 
 using Names = std::vector<std::string>;
 
-static std::string AsciiUpper(const std::string& name) {
-    std::string folded = name;
-    for (char& c : folded)
-        if (c >= 'a' && c <= 'z') c = (char)(c - 'a' + 'A');
-    return folded;
+static bool AsciiNameBefore(const std::string& a, const std::string& b) {
+    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+        return std::toupper((unsigned char)x) < std::toupper((unsigned char)y);
+    });
 }
 
 TEST_CASE("the Open dialog's answer: one path, or the folder and then the names") {
@@ -28,6 +29,8 @@ TEST_CASE("the Open dialog's answer: one path, or the folder and then the names"
 
     CHECK(LoadedFilesText({"C:\\In\\a.wav"}) == "C:\\In\\a.wav");
     CHECK(LoadedFilesText({"C:\\In\\a.wav", "C:\\In\\b.wav"}) == "2 files in C:\\In");
+    CHECK(LoadedFilesText({"\\\\?\\C:\\In\\con.wav", "C:\\In\\b.wav"}) == "2 files in C:\\In");
+    CHECK(LoadedFilesText({"\\\\?\\C:\\In\\con.wav"}) == "C:\\In\\con.wav");
     CHECK(LoadedFilesText({"C:\\In\\a.wav", "C:\\In\\sub\\b.wav", "C:\\In\\c.wav"}) == "3 files");
     CHECK(IsWaveName("Take.WAV"));
     CHECK(IsWaveName("x.Wave"));
@@ -37,9 +40,15 @@ TEST_CASE("the Open dialog's answer: one path, or the folder and then the names"
 
 TEST_CASE("output names: the single file's proposal, later namesakes numbered before the extension") {
     Names inputs = {"C:\\A\\song.wav", "C:\\B\\SONG.wav", "C:\\C\\song (2).wav", "C:\\D\\song.wav", "C:\\E\\notes"};
-    CHECK(BatchOutputNames(inputs, AsciiUpper) ==
+    CHECK(BatchOutputNames(inputs, AsciiNameBefore) ==
           Names{"_mp3_c_song.wav", "_mp3_c_SONG (2).wav", "_mp3_c_song (2) (2).wav", "_mp3_c_song (3).wav",
                 "_mp3_c_notes"});
+    // However deep the input, its own name; a given extension replaces the input's.
+    std::string deep = "C:\\" + std::string(300, 'd') + "\\deep.wav";
+    CHECK(BatchOutputNames({deep, "\\\\?\\C:\\In\\deep.WAV"}, AsciiNameBefore) ==
+          Names{"_mp3_c_deep.wav", "_mp3_c_deep (2).WAV"});
+    CHECK(BatchOutputNames({"C:\\In\\b.wave", "C:\\In\\b.wav"}, AsciiNameBefore, ".mp3") ==
+          Names{"_mp3_c_b.mp3", "_mp3_c_b (2).mp3"});
 }
 
 TEST_CASE("the batch's percentage weighs each file by its length; unknown lengths weigh the mean") {
@@ -69,9 +78,13 @@ TEST_CASE("the batch's closing message: all converted, some failed or skipped, s
     CHECK(BatchSummary({3, 1, 2, {}, false}, "D:\\").text ==
           "1 of 3 files converted into:\r\nD:\\\r\n\r\nSkipped, already there: 2");
 
-    SummaryText stopped = BatchSummary({5, 2, 0, {{"x.wav", "bad"}}, true}, "C:\\Out");
-    CHECK(stopped.text == "The conversion was stopped.\r\n2 of 5 files were converted.");
-    CHECK_FALSE(stopped.warning);
+    SummaryText stopped = BatchSummary({5, 2, 1, {{"x.wav", "bad"}}, true}, "C:\\Out");
+    CHECK(stopped.text == "The conversion was stopped.\r\n2 of 5 files were converted.\r\n\r\nFailed:\r\nx.wav: bad"
+                          "\r\nSkipped, already there: 1");
+    CHECK(stopped.warning);
+    SummaryText clean = BatchSummary({5, 2, 0, {}, true}, "C:\\Out");
+    CHECK(clean.text == "The conversion was stopped.\r\n2 of 5 files were converted.");
+    CHECK_FALSE(clean.warning);
 
     Names missing;
     for (int i = 0; i < 12; ++i) missing.push_back("C:\\m" + std::to_string(i));

@@ -3,6 +3,7 @@
 #include <doctest.h>
 
 #include "convert/conversion.h"
+#include "convert/paths.h"
 
 TEST_CASE("the closing message tells how the encoder ended") {
     ClosingMessage ok = ClosingMessageFor(EncoderOutcome{EncoderEnd::Exited, 0}, "C:\\P\\PLUG-IN\\ffmpeg_III.exe");

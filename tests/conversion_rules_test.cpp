@@ -7,6 +7,9 @@
 #include "convert/encoder_log.h"
 #include "convert/file_naming.h"
 
+#include <string>
+#include <vector>
+
 TEST_CASE("the colour ramp brightens block after block and restarts on pass 236") {
     ColorRamp ramp = NewColorRamp();
     for (int pass = 1; pass <= 47; ++pass) AdvanceColorRamp(ramp);
@@ -58,12 +61,15 @@ TEST_CASE("filters written with | reach the platform NUL-separated") {
     CHECK(filter == std::string("A\0*.a\0B\0*.b\0", 12));
 }
 
-TEST_CASE("the temporary output: a short name in the chosen folder with the chosen extension; long paths extended") {
+TEST_CASE("the temporary output: a short name in the chosen folder with the encoder's extension; long paths extended") {
     CHECK(TemporaryOutputPath("C:\\Out\\_mp3_c_song.wav", 1) == "C:\\Out\\DU_ZID-1.converting.wav");
-    std::string longName = "C:\\Out\\" + std::string(250, 'n') + ".mp3";
+    std::string longName = "C:\\Out\\" + std::string(250, 'n') + ".MP3";
     CHECK(TemporaryOutputPath(longName, 27) == "C:\\Out\\DU_ZID-27.converting.mp3");
-    CHECK(TemporaryOutputPath("C:\\a.b\\song", 1) == "C:\\a.b\\DU_ZID-1.converting");  // a dot in a folder only
-    CHECK(TemporaryOutputPath("D:song.wav", 2) == "D:DU_ZID-2.converting.wav");
+    // The extensions the encoder knows no format by, or none at all, write WAV.
+    CHECK(TemporaryOutputPath("C:\\Out\\_mp3_c_b.wave", 1) == "C:\\Out\\DU_ZID-1.converting.wav");
+    CHECK(TemporaryOutputPath("C:\\a.mp3\\song", 1) == "C:\\a.mp3\\DU_ZID-1.converting.wav");  // a dot in a folder only
+    CHECK(TemporaryOutputPath("D:song.mp3", 2) == "D:DU_ZID-2.converting.mp3");
+    CHECK(TemporaryOutputPath("\\\\?\\C:\\Out\\x.wav", 3) == "\\\\?\\C:\\Out\\DU_ZID-3.converting.wav");
     CHECK(EncoderLogPath("C:\\Out\\x.converting.wav") == "C:\\Out\\x.converting.wav.log");
     CHECK(FolderOfFile("C:\\Music\\a.wav") == "C:\\Music");
     CHECK(FolderOfFile("D:\\a.wav") == "D:\\");
@@ -84,6 +90,17 @@ TEST_CASE("the temporary output: a short name in the chosen folder with the chos
     CHECK(ExtendedLengthPath(extended) == extended);
     std::string relative = std::string(300, 'r');
     CHECK(ExtendedLengthPath(relative) == relative);
+
+    // Found in a folder, a name is taken verbatim whatever its length; shown, without the prefix.
+    CHECK(VerbatimPath("Z:\\In\\con.wav") == "\\\\?\\Z:\\In\\con.wav");
+    CHECK(VerbatimPath("\\\\server\\s\\a.wav") == "\\\\?\\UNC\\server\\s\\a.wav");
+    CHECK(VerbatimPath("\\\\.\\con") == "\\\\.\\con");
+    CHECK(PlainPath("\\\\?\\Z:\\In\\con.wav") == "Z:\\In\\con.wav");
+    CHECK(PlainPath("\\\\?\\UNC\\server\\s") == "\\\\server\\s");
+    CHECK(PlainPath("\\\\?\\GLOBALROOT\\x") == "\\\\?\\GLOBALROOT\\x");
+    CHECK(FolderOfFile("\\\\?\\Z:\\con.wav") == "\\\\?\\Z:\\");
+    CHECK(JoinPath("C:\\Out\\\\", "a.wav") == "C:\\Out\\a.wav");
+    CHECK(NameOf("\\\\?\\Z:\\In\\con.wav") == "con.wav");
 }
 
 // Standard error of the real encoder for 20 s of audio, as it came under Wine.
@@ -170,4 +187,20 @@ TEST_CASE("the encoder's reason is its last line that is no progress report") {
           "Z:\\vaw.exex: Invalid data");
     CHECK(LastErrorLine("caf\xE9 \xE2\x80\xC2\x85\xAE!") == "caf\xEF\xBF\xBD \xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD!");
     CHECK(LastErrorLine(LogHeadAndTail(kRealLog, "ut\r\nZ:\\a.wav: Invalid data\r\n")) == "Z:\\a.wav: Invalid data");
+}
+
+TEST_CASE("the reason leaves out the encoder's own path before it, in any form it printed, also past 300 bytes") {
+    std::vector<std::string> paths = {"Z:\\In\\notes.wav", "\\\\?\\Z:\\Out\\DU_ZID-1.converting.wav"};
+    CHECK(LastErrorLine("Z:\\In\\notes.wav: Invalid data found when processing input\r\n", paths) ==
+          "Invalid data found when processing input");
+    CHECK(WithoutEncoderPaths("\\\\?\\z:\\in\\NOTES.wav: Invalid data", paths) == "Invalid data");
+    CHECK(WithoutEncoderPaths("Z:\\Out\\DU_ZID-1.converting.wav: Invalid argument", paths) == "Invalid argument");
+    // Another file's path, or the path without its ": ", stays.
+    CHECK(WithoutEncoderPaths("Z:\\In\\other.wav: Invalid data", paths) == "Z:\\In\\other.wav: Invalid data");
+    CHECK(WithoutEncoderPaths("Z:\\In\\notes.wav", paths) == "Z:\\In\\notes.wav");
+    std::string deep = "\\\\?\\Z:\\" + std::string(400, 'd') + "\\deep.wav";
+    CHECK(LastErrorLine(deep + ": Invalid data found when processing input\r\n", {deep}) ==
+          "Invalid data found when processing input");
+    CHECK(ExitCodeText(1) == "1");
+    CHECK(ExitCodeText(0xC0000005u) == "0xC0000005");
 }

@@ -111,6 +111,8 @@ TEST_CASE("the encoder thread runs the encoder beside the program and records it
     SUBCASE("a failing encoder") {
         REQUIRE(CopyFileW(test::EnvPath(L"DUZID_ENCODER_DOUBLE").c_str(), encoder.c_str(), FALSE));
         test::WriteBytes(plugIn + L"\\encoder_control.txt", "exit=7\n");
+        TempFolder work(L" work");
+        job.temporaryFile = test::Utf8(work / L"out.wav");
         EncoderOutcome outcome = RunEncoderThread(job);
         CHECK(outcome.end == EncoderEnd::Exited);
         CHECK(outcome.code == 7);

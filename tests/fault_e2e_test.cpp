@@ -244,6 +244,24 @@ TEST_CASE("a part of Windows that cannot be loaded is named, and the program end
     CHECK(exitCode == 1);
 }
 
+TEST_CASE("a folder picker that cannot be opened is told, and Convert is free again" *
+          doctest::skip(!test::RunningUnderWine())) {
+    Installation setup;
+    REQUIRE(test::WriteBytes(setup.input / L"b.wav", "RIFF fake input"));
+    DisabledForProgram broken(L"comdlg32");
+    ProgramRun run(setup.program.path(), L"\"" + setup.input.path() + L"\"", setup.program.path());
+    HWND main = run.PassStartWindow();
+    REQUIRE(main);
+    REQUIRE(test::WaitFor([&] { return ProgramRun::ControlText(main, test::kInputPathField).rfind(L"2 files", 0) == 0; }, 20000));
+    for (int round = 0; round < 2; ++round) {
+        ProgramRun::Click(main, test::kConvertButton);
+        CHECK(run.AnswerMessageBox(L"Attention").rfind(L"The folder picker could not be opened.\r\n\r\n", 0) == 0);
+    }
+    DWORD exitCode = 1;
+    REQUIRE(run.ExitProgram(main, &exitCode));
+    CHECK(setup.Log().empty());
+}
+
 TEST_CASE("the settings file turned into a folder while the program runs: the folder stays whole, nothing left over") {
     Installation setup;
     setup.StoreSettings(5);

@@ -20,10 +20,15 @@ std::string Narrow(const std::wstring& text) {
     return narrow;
 }
 
-std::string UpperCase(const std::string& text) {
-    std::wstring wide = Widen(text);
-    if (!wide.empty()) CharUpperBuffW(&wide[0], (DWORD)wide.size());
-    return Narrow(wide);
+std::string SystemErrorText(unsigned long code) {
+    wchar_t* text = nullptr;
+    DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                             nullptr, code, 0, (LPWSTR)&text, 0, nullptr);
+    std::wstring message = n ? std::wstring(text, n) : Widen("Error " + std::to_string(code) + ".");
+    if (text) LocalFree(text);
+    while (!message.empty() && (message.back() == L'\r' || message.back() == L'\n' || message.back() == L' '))
+        message.pop_back();
+    return Narrow(message);
 }
 
 }  // namespace tk

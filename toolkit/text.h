@@ -10,7 +10,7 @@ namespace tk {
 std::wstring Widen(const std::string& text);
 std::string Narrow(const std::wstring& text);
 
-// text in upper case, character by character, as the file system compares names.
-std::string UpperCase(const std::string& text);
+// What the system says of an error code, on one line.
+std::string SystemErrorText(unsigned long code);
 
 }  // namespace tk

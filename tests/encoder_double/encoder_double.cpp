@@ -19,6 +19,9 @@
 //   fail-for=<text>        when the command line holds text: say on standard
 //                          error that the input is no audio, as the real
 //                          encoder does, and end with exit code 1
+// As the real encoder does, it takes the output's format from the output's
+// extension: ".wav" or ".mp3" in any case; with any other, or none, it ends at
+// once with exit code 1 and the real encoder's words ("...: Invalid argument").
 // Each instance also appends "start" when it begins and "end" when it ends
 // well to encoder_events.txt beside it, so that a test can tell how many ran at once.
 #include <windows.h>
@@ -26,6 +29,7 @@
 #include <cstdio>
 #include <cstdint>
 #include <cstdlib>
+#include <cwctype>
 #include <string>
 
 static std::wstring FolderOfSelf() {
@@ -125,12 +129,27 @@ static void WriteOutput(const std::wstring& path) {
     CloseHandle(file);
 }
 
+// The output's format by its extension, as the real encoder picks it; false,
+// with the real encoder's words on standard error, when it knows none.
+static bool KnowsOutputFormat(const std::wstring& output) {
+    size_t dot = output.rfind(L'.');
+    size_t name = output.find_last_of(L"\\/:");
+    std::wstring extension = dot == std::wstring::npos || (name != std::wstring::npos && dot < name) ? L"" : output.substr(dot);
+    for (wchar_t& c : extension) c = (wchar_t)towlower(c);
+    if (extension == L".wav" || extension == L".mp3") return true;
+    std::string shown = ToUtf8(output);
+    PrintError("[NULL @ 0000000000cb6740] Unable to find a suitable output format for '" + shown + "'\r\n" + shown +
+               ": Invalid argument\r\n");
+    return false;
+}
+
 int main() {
     std::wstring folder = FolderOfSelf();
     std::wstring commandLine = GetCommandLineW();
     AppendLog(folder + L"encoder_log.txt", ToUtf8(commandLine) + "\n");
 
     AppendLog(folder + L"encoder_events.txt", "start\n");
+    if (!KnowsOutputFormat(LastQuoted(commandLine))) return 1;
     std::string control = ReadControl(folder + L"encoder_control.txt");
     int exitCode = 0;
     double duration = 0;
