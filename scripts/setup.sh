@@ -15,6 +15,7 @@ PACKAGES=(cmake make g++-mingw-w64-x86-64-posix
           e2fsprogs         # chattr, for the prepared-folder tests
           procps            # pgrep, for the benchmark
           ca-certificates   # npm's download of the encoder
+          dpkg-dev          # dpkg-source, which unpacks the encoder's sources
           clang-14 libclang-rt-14-dev)  # the sanitizer build and libFuzzer
 missing=()
 for p in "${PACKAGES[@]}"; do
@@ -40,6 +41,21 @@ for pair in cmake:cmake make:make x86_64-w64-mingw32-g++-posix:g++-mingw-w64-x86
     command -v "${pair%%:*}" >/dev/null || fail "${pair%%:*} is missing (Debian package ${pair#*:})"
 done
 [ -f /usr/share/wine/fonts/sserife.fon ] || fail "Wine's own fonts are missing (Debian package fonts-wine)"
+
+# The encoder's sources: Debian's own source packages, through a deb-src entry
+# beside each deb entry of this release, so that apt checks their signed hashes.
+SRC_LIST=/etc/apt/sources.list.d/duzid-deb-src.sources
+if ! apt-cache showsrc lame 2>/dev/null | grep -q '^Package: lame'; then
+    [ "$(id -u)" = 0 ] || fail "no deb-src entry for the encoder's sources; run this as root to add one"
+    codename="$(. /etc/os-release && echo "${VERSION_CODENAME:-}")"
+    [ -n "$codename" ] || fail "no VERSION_CODENAME in /etc/os-release"
+    python3 "$ROOT/scripts/deb_src.py" "$codename" >"$SRC_LIST.part" || fail "making the deb-src entry failed"
+    [ -s "$SRC_LIST.part" ] || fail "no deb entry for $codename to add a deb-src entry beside"
+    mv "$SRC_LIST.part" "$SRC_LIST"
+    echo "setup: added $SRC_LIST"
+    apt-get update -qq || fail "apt-get update with the deb-src entry failed"
+fi
+command -v dpkg-source >/dev/null || fail "dpkg-source is missing (Debian package dpkg-dev)"
 
 # The real encoder: a 64-bit Windows ffmpeg build from the npm registry.
 ENCODER="$ROOT/.cache/encoder/ffmpeg.exe"
