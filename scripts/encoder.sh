@@ -202,7 +202,7 @@ cp /usr/share/doc/mingw-w64-x86-64-dev/copyright "$work/out/MinGW-w64-runtime-co
 } >"$work/out/build-info.txt"
 rm -rf "$out"
 mv "$work/out" "$out"
-echo "encoder: built $out/ffmpeg_III.exe ($(stat -c %s "$out/ffmpeg_III.exe") bytes)" >&2
+echo "encoder: built $out/ffmpeg_III.exe ($(stat -c %s "$out/ffmpeg_III.exe") bytes) in $SECONDS s" >&2
 echo "$out"
 }
 main "$@"; exit
