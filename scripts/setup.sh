@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Installs what building, running and testing need, and fetches the real
-# Windows encoder into .cache/. Quick when everything is present. A step that
-# fails ends it with a line naming the step.
+# Installs what building, running and testing need, adds the deb-src entries
+# that the encoder's sources come from (scripts/encoder.sh builds it), and
+# fetches a ready-made Windows FFmpeg into .cache/. Quick when everything is
+# present. A step that fails ends it with a line naming the step.
 set -euo pipefail
 ROOT="$(cd "$(dirname "$0")/.." && pwd)"
 
@@ -57,7 +58,8 @@ if ! apt-cache showsrc lame 2>/dev/null | grep -q '^Package: lame'; then
 fi
 command -v dpkg-source >/dev/null || fail "dpkg-source is missing (Debian package dpkg-dev)"
 
-# The real encoder: a 64-bit Windows ffmpeg build from the npm registry.
+# A ready-made 64-bit Windows ffmpeg build from the npm registry: in the tests
+# a user's own FFmpeg in place of ours, and the benchmark's comparison.
 ENCODER="$ROOT/.cache/encoder/ffmpeg.exe"
 if [ ! -s "$ENCODER" ]; then
     echo "setup: fetching the Windows encoder"
