@@ -6,7 +6,7 @@
 #
 # The result is cached in .cache/encoder-build/<key>/ (the key: the .dsc files,
 # which name the sources' versions and hashes, the configure lines, the
-# compiler and the patches), so a second run builds nothing. It holds
+# toolchain's versions and the patches), so a second run builds nothing. It holds
 # ffmpeg_III.exe and the licence texts that go with it. The same sources give
 # the same bytes in any folder: no paths and no link times reach the exe.
 #
@@ -111,6 +111,9 @@ key="$( {
     cat "$lame_dsc" "$zlib_dsc" "$ffmpeg_dsc"
     printf '%s\n' "${LAME_FLAGS[@]}" "$LAME_CFLAGS" "${ZLIB_FILES[@]}" "$ZLIB_CFLAGS" "${FFMPEG_FLAGS[@]}"
     "$CC" --version | head -1
+    # The toolchain's packages: the runtime and winpthreads linked in come with them.
+    dpkg-query -W -f='${Package} ${Version}\n' gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 \
+        mingw-w64-x86-64-dev 2>/dev/null || true
     for p in "${patches[@]}"; do basename "$p"; cat "$p"; done
 } | sha256sum | cut -c1-16)"
 out="$cache/$key"
