@@ -35,15 +35,16 @@ TEST_CASE("the same with a user's own FFmpeg build in PLUG-IN") {
     ConvertWithRealEncoder(L" program", L" data", test::InstallUserEncoder);
 }
 
-// Long enough for the built encoder (some 2 s under Wine) to be watched at work.
-TEST_CASE("300 s over an older file: kept until the new one is whole, the percentage rising; a file that is not audio") {
+// Long enough for the built encoder (some 4 s under Wine) to be watched at work
+// through a read-out that changes once a second.
+TEST_CASE("600 s over an older file: kept until the new one is whole, the percentage rising; a file that is not audio") {
     TempFolder program(L" program");
     TempFolder data(L" data");
     REQUIRE(test::InstallProgram(program.path()));
     REQUIRE(test::InstallRealEncoder(program.path()));
-    // Tags that claim 1 s of input and a position of 299 s: read anywhere in the log, they made it 99 % at once.
-    std::string tagged = test::WithInfoTags(test::StereoWave(300, 440, 554.37),
-                                            {{"ICMT", "Duration: 00:00:01.00"}, {"INAM", "time=00:04:59.00"}});
+    // Tags that claim 1 s of input and a position of 599 s: read anywhere in the log, they made it 99 % at once.
+    std::string tagged = test::WithInfoTags(test::StereoWave(600, 440, 554.37),
+                                            {{"ICMT", "Duration: 00:00:01.00"}, {"INAM", "time=00:09:59.00"}});
     REQUIRE(test::WriteBytes(data / L"input.wav", tagged));
     std::wstring out = data / L"_mp3_c_input.wav";
     REQUIRE(test::WriteBytes(out, "the older file"));
@@ -66,7 +67,7 @@ TEST_CASE("300 s over an older file: kept until the new one is whole, the percen
     for (size_t i = 1; i < seen.size(); ++i) CHECK(test::PercentOf(seen[i]) > test::PercentOf(seen[i - 1]));
     CHECK(run.AnswerMessageBox(L"Information", 120000) == L"Output conversion process finished");
     // Decoded by the same encoder, the new file lasts as long as the input.
-    CHECK(std::fabs(test::DecodedSeconds(program.path(), out) - 300) <= 0.1);
+    CHECK(std::fabs(test::DecodedSeconds(program.path(), out) - 600) <= 0.1);
 
     REQUIRE(test::WriteBytes(data / L"notes.wav", "RIFF this is no recording at all, only words"));
     REQUIRE(run.LoadFile(main, data.path(), L"notes.wav"));
