@@ -126,11 +126,13 @@ if [ -s "$out/ffmpeg_III.exe" ]; then
     return 0
 fi
 
+# What a killed build left behind (some 500 MB each): none runs while we hold the lock.
+rm -rf "$cache"/work-*
 work="$cache/work-$key-$$"
 log="$cache/build-$key.log"
-rm -rf "$work"
-mkdir -p "$work" "$cache"
+mkdir -p "$work"
 trap 'rm -rf "$work"' EXIT
+trap 'exit 1' INT TERM HUP
 echo "encoder: building ffmpeg_III.exe from lame $lame_version, zlib $zlib_version and ffmpeg $ffmpeg_version (log: $log)" >&2
 step() {
     local what="$1"; shift
