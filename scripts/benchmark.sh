@@ -21,7 +21,10 @@ bench="$ROOT/build/bench"
 rm -rf "$bench"; mkdir -p "$bench/program/PLUG-IN" "$bench/scratch"
 cp "$measured" "$bench/program/DU_ZID.exe"
 echo "measuring $measured"
-cp "$ROOT/.cache/encoder/ffmpeg.exe" "$bench/program/PLUG-IN/ffmpeg_III.exe"
+cp "$ROOT/build/encoder/ffmpeg_III.exe" "$bench/program/PLUG-IN/ffmpeg_III.exe"
+# The ready-made npm build, for the encoders side by side.
+mkdir -p "$bench/npm/PLUG-IN"
+cp "$ROOT/.cache/encoder/ffmpeg.exe" "$bench/npm/PLUG-IN/ffmpeg_III.exe"
 scratch="$bench/scratch"
 results="$bench/cpu.txt"
 : >"$results"
@@ -63,7 +66,7 @@ follow_encoder() {
 # of the processes reaped by reaper.py (see there) while the batch runs.
 reaped="$bench/reaped-ticks"
 python3 "$ROOT/scripts/reaper.py" "$reaped" timeout 1800 wine "$ROOT/build/tests/benchmark.exe" \
-    "$(winpath "$bench/program")" "$(winpath "$ROOT/build/tests/minimal_dialog.exe")" "$(winpath "$scratch")" \
+    "$(winpath "$bench/program")" "$(winpath "$ROOT/build/tests/minimal_dialog.exe")" "$(winpath "$scratch")" "$(winpath "$bench/npm")" \
     </dev/null 2>/dev/null | tr -d '\r' | grep -v '^ffmpeg\|^  \|^Input\|^Output\|^Stream\|^size=\|^video:' &
 driver=$!
 

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Installs what building, running and testing need, and fetches the real
-# Windows encoder into .cache/. Quick when everything is present. A step that
-# fails ends it with a line naming the step.
+# Installs what building, running and testing need, adds the deb-src entries
+# that the encoder's sources come from (scripts/encoder.sh builds it), and
+# fetches a ready-made Windows FFmpeg into .cache/. Quick when everything is
+# present. A step that fails ends it with a line naming the step.
 set -euo pipefail
 ROOT="$(cd "$(dirname "$0")/.." && pwd)"
 
@@ -15,6 +16,7 @@ PACKAGES=(cmake make g++-mingw-w64-x86-64-posix
           e2fsprogs         # chattr, for the prepared-folder tests
           procps            # pgrep, for the benchmark
           ca-certificates   # npm's download of the encoder
+          dpkg-dev          # dpkg-source, which unpacks the encoder's sources
           clang-14 libclang-rt-14-dev)  # the sanitizer build and libFuzzer
 missing=()
 for p in "${PACKAGES[@]}"; do
@@ -41,7 +43,23 @@ for pair in cmake:cmake make:make x86_64-w64-mingw32-g++-posix:g++-mingw-w64-x86
 done
 [ -f /usr/share/wine/fonts/sserife.fon ] || fail "Wine's own fonts are missing (Debian package fonts-wine)"
 
-# The real encoder: a 64-bit Windows ffmpeg build from the npm registry.
+# The encoder's sources: Debian's own source packages, through a deb-src entry
+# beside each deb entry of this release, so that apt checks their signed hashes.
+SRC_LIST=/etc/apt/sources.list.d/duzid-deb-src.sources
+if ! apt-cache showsrc lame 2>/dev/null | grep -q '^Package: lame'; then
+    [ "$(id -u)" = 0 ] || fail "no deb-src entry for the encoder's sources; run this as root to add one"
+    codename="$(. /etc/os-release && echo "${VERSION_CODENAME:-}")"
+    [ -n "$codename" ] || fail "no VERSION_CODENAME in /etc/os-release"
+    python3 "$ROOT/scripts/deb_src.py" "$codename" >"$SRC_LIST.part" || fail "making the deb-src entry failed"
+    [ -s "$SRC_LIST.part" ] || fail "no deb entry for $codename to add a deb-src entry beside"
+    mv "$SRC_LIST.part" "$SRC_LIST"
+    echo "setup: added $SRC_LIST"
+    apt-get update -qq || fail "apt-get update with the deb-src entry failed"
+fi
+command -v dpkg-source >/dev/null || fail "dpkg-source is missing (Debian package dpkg-dev)"
+
+# A ready-made 64-bit Windows ffmpeg build from the npm registry: in the tests
+# a user's own FFmpeg in place of ours, and the benchmark's comparison.
 ENCODER="$ROOT/.cache/encoder/ffmpeg.exe"
 if [ ! -s "$ENCODER" ]; then
     echo "setup: fetching the Windows encoder"

@@ -3,7 +3,7 @@ order given, one fixed time for all, fixed permissions, and text files with
 CR LF line ends.
 
 Usage: zip_release.py ZIP EPOCH KIND:NAME=PATH...
-KIND is text or binary; NAME is the path inside the zip, with "/" between
+KIND is text, binary or stored (binary, not compressed again: tarballs); NAME is the path inside the zip, with "/" between
 folders (each folder gets an entry of its own before its first file).
 """
 import os
@@ -46,11 +46,12 @@ def main(args):
                 archive.writestr(entry(folder + "/", stamp, FOLDER_MODE, zipfile.ZIP_STORED), b"")
             with open(path, "rb") as source:
                 data = source.read()
+            compression = zipfile.ZIP_STORED if kind == "stored" else zipfile.ZIP_DEFLATED
             if kind == "text":
                 data = with_crlf(data)
-            elif kind != "binary":
+            elif kind not in ("binary", "stored"):
                 sys.exit("unknown kind " + kind)
-            archive.writestr(entry(name, stamp, FILE_MODE, zipfile.ZIP_DEFLATED), data, compresslevel=9)
+            archive.writestr(entry(name, stamp, FILE_MODE, compression), data, compresslevel=9)
     os.replace(partial, target)
 
 

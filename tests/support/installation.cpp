@@ -79,6 +79,21 @@ void ConvertWithRealEncoder(const std::wstring& programFolder, const std::wstrin
     CHECK(std::fabs(facts.seconds() - seconds) <= 0.1);
 }
 
+std::wstring ConvertBatch(const std::wstring& programFolder, const std::wstring& dataFolder,
+                          const std::vector<std::wstring>& names, const std::wstring& outFolder,
+                          const std::wstring& caption) {
+    ProgramRun run(programFolder, L"", programFolder);
+    HWND main = run.PassStartWindow();
+    REQUIRE(main);
+    REQUIRE(run.LoadFiles(main, dataFolder, names));
+    ProgramRun::Click(main, kConvertButton);
+    REQUIRE(run.ChooseFolder(outFolder));
+    std::wstring summary = run.AnswerMessageBox(caption, 240000);
+    DWORD exitCode = 1;
+    REQUIRE(run.ExitProgram(main, &exitCode));
+    return summary;
+}
+
 double DecodedSeconds(const std::wstring& programFolder, const std::wstring& file) {
     std::wstring decoded = file + L".decoded.wav";
     ChildProcess decoder(L"\"" + programFolder + L"\\PLUG-IN\\ffmpeg_III.exe\" -i \"" + file + L"\" -y \"" + decoded +

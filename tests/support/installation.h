@@ -2,6 +2,7 @@
 // A program folder for end-to-end runs: DU_ZID.exe with the encoder double in
 // PLUG-IN, plus folders for the input and the output.
 #include <string>
+#include <vector>
 
 #include "tests/support/program_driver.h"
 #include "tests/support/test_support.h"
@@ -38,6 +39,13 @@ struct Installation {
 // Wav Audio with a seconds-long stereo WAV in dataFolder, Convert beside it,
 // Exit; checks the closing message, exit code 0 and the MP3-coded result.
 void ConvertWithRealEncoder(const std::wstring& programFolder, const std::wstring& dataFolder, int seconds);
+
+// The program in programFolder: Load Wav Audio with names of dataFolder,
+// Convert into outFolder, Exit; returns the text of the closing message
+// (captioned caption: "Information", or "Attention" when some failed).
+std::wstring ConvertBatch(const std::wstring& programFolder, const std::wstring& dataFolder,
+                          const std::vector<std::wstring>& names, const std::wstring& outFolder,
+                          const std::wstring& caption);
 
 // The seconds of audio in file, decoded to PCM beside it by the real encoder
 // in programFolder's PLUG-IN; -1 when it decodes to no PCM.

@@ -33,6 +33,8 @@ bool InstallEncoderDouble(const std::wstring& folder) { return InstallEncoder(fo
 
 bool InstallRealEncoder(const std::wstring& folder) { return InstallEncoder(folder, EnvPath(L"DUZID_REAL_ENCODER")); }
 
+bool InstallUserEncoder(const std::wstring& folder) { return InstallEncoder(folder, EnvPath(L"DUZID_USER_ENCODER")); }
+
 static std::wstring CommandLineFor(const std::wstring& folder, const std::wstring& arguments) {
     std::wstring commandLine = L"\"" + InFolder(folder, L"DU_ZID.exe") + L"\"";
     return arguments.empty() ? commandLine : commandLine + L" " + arguments;

@@ -26,9 +26,12 @@ enum : int { kStartButton = 2005, kLoadButton = 1005, kConvertButton = 1012, kEx
 bool InstallProgram(const std::wstring& folder);
 // Puts the encoder double into folder\PLUG-IN as ffmpeg_III.exe.
 bool InstallEncoderDouble(const std::wstring& folder);
-// Puts the real encoder of the set-up into folder\PLUG-IN as ffmpeg_III.exe;
-// false when there is none.
+// Puts the encoder built from source (the one the package ships) into
+// folder\PLUG-IN as ffmpeg_III.exe; false when there is none.
 bool InstallRealEncoder(const std::wstring& folder);
+// The same with a ready-made FFmpeg build (from the npm registry), as a user
+// who puts their own in its place would.
+bool InstallUserEncoder(const std::wstring& folder);
 
 // Acts as a user on the windows of one process (the program started by a
 // test, or the test process itself when it runs the program's windows).

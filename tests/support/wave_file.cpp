@@ -49,6 +49,54 @@ std::string WithInfoTags(const std::string& wave,
     return tagged.replace(4, 4, (const char*)&riffSize, 4);
 }
 
+std::string MakeWave(const WaveFormat& format, const std::string& data, uint32_t samples) {
+    std::string fmt;
+    Put16(fmt, format.tag);
+    Put16(fmt, format.channels);
+    Put32(fmt, format.rate);
+    Put32(fmt, format.bytesPerSecond);
+    Put16(fmt, format.blockAlign);
+    Put16(fmt, format.bits);
+    fmt += format.extra;
+    std::string wav = "RIFF----WAVEfmt ";
+    Put32(wav, (uint32_t)fmt.size());
+    wav += fmt;
+    if (samples) {
+        wav += "fact";
+        Put32(wav, 4);
+        Put32(wav, samples);
+    }
+    wav += "data";
+    Put32(wav, (uint32_t)data.size());
+    wav += data;
+    if (data.size() & 1) wav += '\0';
+    uint32_t riffSize = (uint32_t)wav.size() - 8;
+    return wav.replace(4, 4, (const char*)&riffSize, 4);
+}
+
+std::string ToneSamples(uint32_t rate, uint16_t channels, uint16_t bits, bool floating, double seconds) {
+    const uint32_t frames = (uint32_t)(rate * seconds);
+    std::string out;
+    out.reserve((size_t)frames * channels * bits / 8);
+    for (uint32_t i = 0; i < frames; ++i) {
+        for (uint16_t c = 0; c < channels; ++c) {
+            double v = 0.25 * std::sin(6.283185307179586 * (330.0 + 110.0 * c) * i / rate);
+            if (floating && bits == 32) {
+                float f = (float)v;
+                out.append((const char*)&f, 4);
+            } else if (floating) {
+                out.append((const char*)&v, 8);
+            } else if (bits == 8) {
+                out += (char)(uint8_t)(128 + v * 127);
+            } else {
+                int64_t s = (int64_t)(v * (double)((uint64_t)1 << (bits - 1)));
+                out.append((const char*)&s, bits / 8);  // little-endian: the low bytes first
+            }
+        }
+    }
+    return out;
+}
+
 WaveFacts ReadWaveFacts(const std::string& bytes) {
     WaveFacts facts;
     if (bytes.size() < 12 || bytes.compare(0, 4, "RIFF") != 0 || bytes.compare(8, 4, "WAVE") != 0) return facts;

@@ -13,6 +13,23 @@ std::string StereoWave(uint32_t seconds, double leftHz, double rightHz);
 std::string WithInfoTags(const std::string& wave,
                          const std::vector<std::pair<std::string, std::string>>& tags);
 
+// The fmt chunk of a WAV of any coding; extra is what follows its 16 bytes
+// (its own size field included), such as ADPCM block facts or the extensible layout.
+struct WaveFormat {
+    uint16_t tag = 1;  // PCM
+    uint16_t channels = 2;
+    uint32_t rate = 44100;
+    uint32_t bytesPerSecond = 0;
+    uint16_t blockAlign = 0;
+    uint16_t bits = 16;
+    std::string extra;
+};
+// A RIFF WAVE file of format holding data; a fact chunk when samples is given.
+std::string MakeWave(const WaveFormat& format, const std::string& data, uint32_t samples = 0);
+// seconds of a tone in every channel as interleaved little-endian samples of
+// bits each: unsigned for 8, signed for 16 to 64, or IEEE floats of 32 or 64.
+std::string ToneSamples(uint32_t rate, uint16_t channels, uint16_t bits, bool floating, double seconds);
+
 struct WaveFacts {
     bool riffWave = false;
     uint16_t formatTag = 0;

@@ -6,13 +6,16 @@
 //     the closing message, against the bare encoders on the same files one
 //     after another and as many at once as the program runs;
 //   start-up: process start to a painted start window, against a minimal dialog program;
-//   the peak working set and the size of DU_ZID.exe.
+//   the peak working set and the size of DU_ZID.exe;
+//   given a second program folder holding another encoder (the ready-made
+//   npm build), the two bare encoders on a 10-minute WAV, side by side.
 // CPU times are read by scripts/benchmark.sh from the Unix side (Wine does not
 // report another process's times): at each hand-over below this waits while
 // the script measures the program's CPU at rest in the start, main, About
 // and Help windows, and its own and the encoder's CPU during each conversion.
 // Prints one line per figure; a figure with a goal ends with "met" or "NOT met".
 // Usage: benchmark.exe <program folder with the real encoder> <minimal_dialog.exe> <scratch folder>
+//                      [<folder whose PLUG-IN holds another encoder>]
 #include <windows.h>
 #include <psapi.h>
 #include <shellapi.h>
@@ -239,6 +242,27 @@ void AtRest(const std::wstring& program, const std::wstring& scratch) {
     run.ExitProgram(main, &code);
 }
 
+// The bare encoder of program and that of other on the same 10-minute WAV,
+// taking turns, median of three each.
+void EncodersSideBySide(const std::wstring& program, const std::wstring& other, const std::wstring& scratch) {
+    std::wstring in = scratch + L"\\ten minutes.wav";
+    test::WriteBytes(in, test::StereoWave(600, 440, 660));
+    auto line = [&](const std::wstring& folder) {
+        return EncoderCommandLine(test::Utf8(folder + L"\\"), test::Utf8(in), test::Utf8(scratch + L"\\ten.wav"));
+    };
+    std::vector<double> ours, theirs;
+    for (int i = 0; i < 3; ++i) {
+        ours.push_back(BareEncoder(line(program)));
+        theirs.push_back(BareEncoder(line(other)));
+    }
+    DeleteFileW(in.c_str());
+    DeleteFileW((scratch + L"\\ten.wav").c_str());
+    double ratio = Median(theirs) / Median(ours);
+    std::printf("goal: a 10-minute WAV, bare encoder, the built one %s against the other build's %s: "
+                "%.2f times as fast, no slower: %s\n",
+                Spread(ours, "%.2f s").c_str(), Spread(theirs, "%.2f s").c_str(), ratio, Verdict(ratio >= 1.0));
+}
+
 }  // namespace
 
 int main() {
@@ -280,6 +304,7 @@ int main() {
     std::printf("goal: start-up %.2f times the minimal dialog program (ratio of the medians), at most 1.15: %s\n",
                 ratio, Verdict(ratio <= 1.15));
 
+    if (argc > 4) EncodersSideBySide(program, argv[4], scratch);
     AtRest(program, scratch);
     WIN32_FILE_ATTRIBUTE_DATA size = {};
     GetFileAttributesExW((program + L"\\DU_ZID.exe").c_str(), GetFileExInfoStandard, &size);
