@@ -203,7 +203,8 @@ std::vector<std::string> DroppedPaths(HDROP drop) {
         UINT length = DragQueryFileW(drop, i, nullptr, 0);
         std::wstring path(length + 1, L'\0');
         path.resize(DragQueryFileW(drop, i, &path[0], length + 1));
-        if (!path.empty()) paths.push_back(tk::Narrow(path));
+        // Made full again, a dropped "con.wav" would become the console.
+        if (!path.empty()) paths.push_back(HandedOverPath(tk::Narrow(path)));
     }
     return paths;
 }

@@ -55,6 +55,17 @@ std::string VerbatimPath(const std::string& path) {
     return IsFullDrivePath(path) ? "\\\\?\\" + path : path;
 }
 
+std::string HandedOverPath(const std::string& path) {
+    bool unc = StartsWith(path, "\\\\");
+    if (IsExtendedOrDevice(path) || !(unc || IsFullDrivePath(path)) || path.find('/') != std::string::npos) return path;
+    std::string rest = path.substr(unc ? 2 : 3) + "\\";
+    for (size_t start = 0, end; (end = rest.find('\\', start)) != std::string::npos; start = end + 1) {
+        std::string name = rest.substr(start, end - start);
+        if (name.empty() || name == "." || name == "..") return path;
+    }
+    return VerbatimPath(path);
+}
+
 std::string ExtendedLengthPath(const std::string& path) {
     return Utf16Length(path) < kMaxPath ? path : VerbatimPath(path);
 }

@@ -31,6 +31,11 @@ std::string ExtendedLengthPath(const std::string& path);
 // ("con.wav"). Relative and device paths stay as they are.
 std::string VerbatimPath(const std::string& path);
 
+// A name the shell handed over (a drop): a full path already, so taken
+// verbatim when nothing in it would need the system's making full (no "/",
+// no "." or ".." name, no empty one); otherwise as it is.
+std::string HandedOverPath(const std::string& path);
+
 // A path as the user reads it: the extended form's prefix taken off
 // ("\\?\C:\a" gives "C:\a", "\\?\UNC\server\s" "\\server\s").
 std::string PlainPath(const std::string& path);

@@ -98,6 +98,12 @@ TEST_CASE("the temporary output: a short name in the chosen folder with the enco
     CHECK(PlainPath("\\\\?\\Z:\\In\\con.wav") == "Z:\\In\\con.wav");
     CHECK(PlainPath("\\\\?\\UNC\\server\\s") == "\\\\server\\s");
     CHECK(PlainPath("\\\\?\\GLOBALROOT\\x") == "\\\\?\\GLOBALROOT\\x");
+    // Dropped, a full name is taken verbatim too, unless the system would have had to make it full.
+    CHECK(HandedOverPath("Z:\\In\\con.wav") == "\\\\?\\Z:\\In\\con.wav");
+    CHECK(HandedOverPath("\\\\server\\s\\nul.wave") == "\\\\?\\UNC\\server\\s\\nul.wave");
+    for (const char* kept : {"Z:\\In\\..\\con.wav", "Z:\\In\\.\\a.wav", "Z:\\In\\\\a.wav", "Z:/In/a.wav", "Z:\\In\\",
+                             "In\\a.wav", "Z:a.wav", "\\\\?\\Z:\\a.wav", "\\\\.\\con"})
+        CHECK(HandedOverPath(kept) == kept);
     CHECK(FolderOfFile("\\\\?\\Z:\\con.wav") == "\\\\?\\Z:\\");
     CHECK(JoinPath("C:\\Out\\\\", "a.wav") == "C:\\Out\\a.wav");
     CHECK(NameOf("\\\\?\\Z:\\In\\con.wav") == "con.wav");

@@ -267,9 +267,9 @@ TEST_CASE("dropped files and folders load; a folder without WAV, a drop during a
             CHECK(test::PostDroppedFiles(MAIN_WINDOW, {song, folder.path()}));
         },
         [&] {
-            // Found in the folder, a name is handed on exactly as found.
-            CHECK(IN_FILES == std::vector<std::string>{test::Utf8(song), "\\\\?\\" + test::Utf8(other)});
-            CHECK(IN_FILE == test::Utf8(song));
+            // Dropped or found in the folder, a name is handed on exactly as it came.
+            CHECK(IN_FILES == std::vector<std::string>{"\\\\?\\" + test::Utf8(song), "\\\\?\\" + test::Utf8(other)});
+            CHECK(IN_FILE == "\\\\?\\" + test::Utf8(song));
             CHECK(IN_DIR == test::Utf8(folder.path()));
             CHECK(shows(L"2 files in " + folder.path()));
             CHECK(test::PostDroppedFiles(MAIN_WINDOW, {song, empty / L"notes.txt"}));
@@ -279,13 +279,13 @@ TEST_CASE("dropped files and folders load; a folder without WAV, a drop during a
             CHECK(test::PostDroppedFiles(MAIN_WINDOW, {song}));
         },
         [&] {
-            CHECK(IN_FILES == std::vector<std::string>{test::Utf8(song)});
+            CHECK(IN_FILES == std::vector<std::string>{"\\\\?\\" + test::Utf8(song)});
             CHECK(shows(song));
             ENCODING.store(1);
             CHECK(test::PostDroppedFiles(MAIN_WINDOW, {other}));
         },
         [&] {
-            CHECK(IN_FILE == test::Utf8(song));
+            CHECK(IN_FILE == "\\\\?\\" + test::Utf8(song));
             CHECK(shows(song));
             ENCODING.store(0);
             // The Save dialog proposes a name for song.wav; a drop meanwhile must not swap the input.
@@ -296,12 +296,21 @@ TEST_CASE("dropped files and folders load; a folder without WAV, a drop during a
             CHECK(test::PostDroppedFiles(MAIN_WINDOW, {other}));
         },
         [&] {
-            CHECK(IN_FILES == std::vector<std::string>{test::Utf8(song)});
+            CHECK(IN_FILES == std::vector<std::string>{"\\\\?\\" + test::Utf8(song)});
             CHECK(shows(song));
             HWND save = OwnedPopup();
             PostMessageW(save, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), (LPARAM)GetDlgItem(save, IDCANCEL));
         },
-        [] { CloseMainWindow(); },
+        [&] {
+            // A device's name elsewhere, dropped on its own: the file, not the console.
+            REQUIRE(test::WriteBytes(L"\\\\?\\" + folder / L"con.wav", "RIFF"));
+            CHECK(test::PostDroppedFiles(MAIN_WINDOW, {folder / L"con.wav"}));
+        },
+        [&] {
+            CHECK(IN_FILES == std::vector<std::string>{"\\\\?\\" + test::Utf8(folder / L"con.wav")});
+            CHECK(shows(folder / L"con.wav"));
+            CloseMainWindow();
+        },
     });
-    CHECK(IN_FILE == test::Utf8(song));
+    CHECK(IN_FILE == "\\\\?\\" + test::Utf8(folder / L"con.wav"));
 }
