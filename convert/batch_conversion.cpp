@@ -59,18 +59,20 @@ bool Converted(const EncoderJob& job) { return Succeeded(job.end) && job.placeEr
 
 // The jobs of the batch, one a file, named in folder; those that must not
 // run at all are refused already.
-std::vector<std::unique_ptr<EncoderJob>> BatchJobs(const std::vector<std::string>& files, const std::string& folder) {
+std::vector<std::unique_ptr<EncoderJob>> BatchJobs(const std::vector<std::string>& files, const std::string& folder,
+                                                   const OutputChoice& output) {
     std::vector<FileIdentity> inputs;
     for (const std::string& file : files) {
         FileIdentity identity;
         if (IdentifyFile(FullPath(file), &identity)) inputs.push_back(identity);
     }
-    std::vector<std::string> names = BatchOutputNames(files, tk::UpperCase);
+    std::vector<std::string> names = BatchOutputNames(files, tk::UpperCase, output.type);
     std::vector<std::unique_ptr<EncoderJob>> jobs;
     for (size_t i = 0; i < files.size(); ++i) {
         std::unique_ptr<EncoderJob> job(new EncoderJob);
         job->inFile = files[i];
         job->outFile = PathBesideProgram(folder, names[i]);
+        job->quality = output.quality;
         FileIdentity output;
         bool exists = IdentifyFile(FullPath(job->outFile), &output);
         // An output that is one of the batch's inputs would be written over while it is read.
@@ -125,9 +127,10 @@ bool DecideOnExisting(std::vector<std::unique_ptr<EncoderJob>>& jobs, const std:
 
 }  // namespace
 
-void RunBatchConversion(const std::vector<std::string>& files, const std::string& folder) {
+void RunBatchConversion(const std::vector<std::string>& files, const std::string& folder,
+                        const OutputChoice& output) {
     if (files.empty() || !BatchCanStart(folder)) return;
-    std::vector<std::unique_ptr<EncoderJob>> jobs = BatchJobs(files, folder);
+    std::vector<std::unique_ptr<EncoderJob>> jobs = BatchJobs(files, folder, output);
     BatchTally tally = {(int)files.size(), 0, 0, {}, false};
     if (!DecideOnExisting(jobs, folder, &tally.skipped)) return;
 

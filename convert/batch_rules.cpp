@@ -66,10 +66,10 @@ std::string LoadedFilesText(const std::vector<std::string>& files) {
 bool IsWaveName(const std::string& name) { return EndsWithNoCase(name, ".wav") || EndsWithNoCase(name, ".wave"); }
 
 std::vector<std::string> BatchOutputNames(const std::vector<std::string>& inputs,
-                                          std::string (*fold)(const std::string&)) {
+                                          std::string (*fold)(const std::string&), OutputType type) {
     std::vector<std::string> names, given;
     for (const std::string& input : inputs) {
-        std::string proposal = ProposedOutputName(input);
+        std::string proposal = NameWithExtension(ProposedOutputName(input), type);
         std::string name = proposal;
         for (int n = 2; std::find(given.begin(), given.end(), fold(name)) != given.end(); ++n)
             name = Numbered(proposal, n);

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "convert/output_choice.h"
+
 // The files an Open dialog with multi-select answered, its buffer up to the
 // list's closing NUL: one full path, or the folder followed by the names,
 // each ended by NUL.
@@ -18,10 +20,12 @@ std::string LoadedFilesText(const std::vector<std::string>& files);
 bool IsWaveName(const std::string& name);
 
 // The output names (without folder) for the inputs, in order: each the
-// single file's proposal, a name given before (as fold makes names equal, the
-// file system's way) taking " (2)", " (3)"... before its extension.
+// single file's proposal with type's extension, a name given before (as fold
+// makes names equal, the file system's way) taking " (2)", " (3)"... before
+// its extension.
 std::vector<std::string> BatchOutputNames(const std::vector<std::string>& inputs,
-                                          std::string (*fold)(const std::string&));
+                                          std::string (*fold)(const std::string&),
+                                          OutputType type = OutputType::Wav);
 
 // How far a batch is: each file's percentage (-1 none yet, 100 ended, however)
 // weighted by its length in seconds (below 0 when unknown: then the mean of

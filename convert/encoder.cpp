@@ -124,7 +124,7 @@ EncoderOutcome RunEncoder(const std::string& commandLine, const std::wstring& lo
 DWORD WINAPI EncoderThread(LPVOID param) {
     EncoderJob* job = static_cast<EncoderJob*>(param);
     CoInitialize(nullptr);
-    std::string commandLine = EncoderCommandLine(ProgramFolder(), job->inFile, job->temporaryFile);
+    std::string commandLine = EncoderCommandLine(ProgramFolder(), job->inFile, job->temporaryFile, job->quality);
     job->outcome.store(RunEncoder(commandLine, tk::Widen(job->logFile), job->stopEvent), std::memory_order_relaxed);
     // The release store publishes the outcome to the main thread's acquire load.
     ENCODING.fetch_sub(1, std::memory_order_release);

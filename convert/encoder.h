@@ -19,6 +19,7 @@ struct EncoderJob {
     std::string outFile;        // as chosen; receives the output once it is whole
     std::string temporaryFile;  // what the encoder writes
     std::string logFile;        // the encoder's standard error, beside temporaryFile
+    Quality quality = Quality::Kbps128;  // the rate the user chose
     HANDLE stopEvent = nullptr; // borrowed from the run: end the encoder now
     int percent = -1;           // how far the encoder is by its log; -1: nothing yet
     int64_t logSizeRead = -1;   // the log's size when it was last read

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Pictures of every window for the README: walks the program through a
 # conversion on a private Xvfb (Wine drawing captions and frames itself) and
-# keeps the start, main, held-button, busy, About, Help and batch shots in
-# docs/screenshots/; then again at 150 % (a prefix at 144 dots per inch, a
-# larger screen) for main-150 and busy-150.
+# keeps the start, main, held-button, busy, About, Help, batch and output
+# dialog shots in docs/screenshots/; then again at 150 % (a prefix at 144 dots
+# per inch, a larger screen) for main-150, busy-150 and the two dialogs.
 set -euo pipefail
 ROOT="$(cd "$(dirname "$0")/.." && pwd)"
 bash "$ROOT/scripts/setup.sh"
@@ -29,6 +29,7 @@ take_shots() (
     rm -rf "$work"
 )
 
-take_shots "$ROOT/build/wineprefix" "" "" start main main-button-held busy about help batch-busy batch-summary
-take_shots "$ROOT/build/wineprefix-144" 144 -150 main busy
+take_shots "$ROOT/build/wineprefix" "" "" start main main-button-held busy about help batch-busy batch-summary \
+    save-dialog folder-dialog
+take_shots "$ROOT/build/wineprefix-144" 144 -150 main busy save-dialog folder-dialog
 ls "$ROOT/docs/screenshots"

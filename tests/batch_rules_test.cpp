@@ -37,9 +37,13 @@ TEST_CASE("the Open dialog's answer: one path, or the folder and then the names"
 
 TEST_CASE("output names: the single file's proposal, later namesakes numbered before the extension") {
     Names inputs = {"C:\\A\\song.wav", "C:\\B\\SONG.wav", "C:\\C\\song (2).wav", "C:\\D\\song.wav", "C:\\E\\notes"};
+    // Every output takes the chosen type's extension, which the encoder takes its container from.
     CHECK(BatchOutputNames(inputs, AsciiUpper) ==
           Names{"_mp3_c_song.wav", "_mp3_c_SONG (2).wav", "_mp3_c_song (2) (2).wav", "_mp3_c_song (3).wav",
-                "_mp3_c_notes"});
+                "_mp3_c_notes.wav"});
+    // Numbered by the final names: song.wav and song.wave both become song.mp3.
+    CHECK(BatchOutputNames({"C:\\A\\song.wav", "C:\\B\\song.WAVE", "C:\\C\\song.mp3.wav"}, AsciiUpper,
+                           OutputType::Mp3) == Names{"_mp3_c_song.mp3", "_mp3_c_song (2).mp3", "_mp3_c_song.mp3.mp3"});
 }
 
 TEST_CASE("the batch's percentage weighs each file by its length; unknown lengths weigh the mean") {

@@ -13,6 +13,30 @@ std::string StereoWave(uint32_t seconds, double leftHz, double rightHz);
 std::string WithInfoTags(const std::string& wave,
                          const std::vector<std::pair<std::string, std::string>>& tags);
 
+// seconds of stereo 16-bit PCM at sampleRate that an encoder finds as hard as
+// music: chords changing four times a second, struck and decaying, with noise.
+std::string MusicLikeWave(uint32_t seconds, uint32_t sampleRate = 44100);
+// A WAV with an "id3 " chunk holding tag after its data.
+std::string WithId3Chunk(const std::string& wave, const std::string& tag);
+// An ID3v2.3 tag of the frames given (a four-letter id such as TIT2 or APIC, and its body).
+std::string Id3v2Tag(const std::vector<std::pair<std::string, std::string>>& frames);
+// The body of the first frame id of the ID3v2 tag at the start of bytes; "" for none.
+std::string Id3Frame(const std::string& bytes, const std::string& id);
+// The text of the LIST/INFO entry id (INAM, IART...) of a WAV file, without its NULs; "" for none.
+std::string InfoTag(const std::string& bytes, const std::string& id);
+
+// What an MP3 stream's frames say: from its first byte (an ID3v2 tag, then
+// the frames) or from a WAV file's data chunk.
+struct Mp3Facts {
+    bool id3AtStart = false;   // "ID3" at byte 0
+    bool frameAtStart = false; // a frame header at byte 0 (after the tag, if any)
+    int frames = 0;
+    uint32_t lowestKbps = 0, highestKbps = 0;
+    bool xingOrInfo = false;   // the first frame is a Xing or Info header
+    double meanKbps = 0;       // the audio frames' bytes over their length
+};
+Mp3Facts ReadMp3Facts(const std::string& bytes);
+
 struct WaveFacts {
     bool riffWave = false;
     uint16_t formatTag = 0;
