@@ -176,8 +176,13 @@ public:
     ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
     ULONG STDMETHODCALLTYPE Release() override { return 1; }
 
+    explicit SaveDialogEvents(OutputType shown) : shownType(shown) {}
+
+    // Also called as the dialog opens, when the proposal must stay as it is.
     HRESULT STDMETHODCALLTYPE OnTypeChange(IFileDialog* dialog) override {
         OutputType type = ListedType(dialog);
+        if (type == shownType) return S_OK;
+        shownType = type;
         wchar_t* name = nullptr;
         if (FAILED(dialog->GetFileName(&name))) return S_OK;
         std::string typed = tk::Narrow(name);
@@ -218,6 +223,7 @@ public:
     }
 
     std::string chosen;  // the output, once the user has confirmed it
+    OutputType shownType;  // the type the file name has been given
 
 private:
     static bool PathIsThere(const std::string& path) {
@@ -262,7 +268,7 @@ std::string SaveOutputDialog(HWND owner, const std::string& proposal, const std:
         custom->Release();
         custom = nullptr;
     }
-    SaveDialogEvents events;
+    SaveDialogEvents events(output.type);
     DWORD cookie = 0;
     bool advised = SUCCEEDED(dialog->Advise(&events, &cookie));
     std::string chosen = ShownResult(dialog, owner);
@@ -392,9 +398,10 @@ void ShowLoadedAudio(const std::vector<std::string>& files, std::string& folder)
 }
 
 std::string ConvertAudio(HWND owner, std::string& folder, OutputChoice& output) {
-    std::string proposal = ProposalFitting(ProposedOutputName(IN_FILE), folder);
     // The Wav type proposes the name as it has always been; the MP3 type its own extension.
+    std::string proposal = ProposedOutputName(IN_FILE);
     if (output.type == OutputType::Mp3) proposal = NameWithExtension(proposal, output.type);
+    proposal = ProposalFitting(proposal, folder);
     std::string chosen = SaveOutputDialog(owner, proposal, DialogFolder(folder), output);
     if (chosen.empty()) return chosen;
     RepaintMainWindow();
