@@ -138,11 +138,16 @@ std::string ItemPath(IShellItem* item) {
     return path;
 }
 
+// A remembered folder that has gone gives way to the current one, as the
+// system's older dialogs did.
 void StartIn(IFileDialog* dialog, const std::string& folder) {
     IShellItem* start = nullptr;
-    if (folder.empty() ||
-        FAILED(SHCreateItemFromParsingName(tk::Widen(folder).c_str(), nullptr, IID_IShellItem, (void**)&start)))
-        return;
+    for (const std::string& candidate : {folder, DialogFolder(std::string())}) {
+        if (!candidate.empty() && SUCCEEDED(SHCreateItemFromParsingName(tk::Widen(candidate).c_str(), nullptr,
+                                                                        IID_IShellItem, (void**)&start)))
+            break;
+    }
+    if (!start) return;
     dialog->SetFolder(start);
     start->Release();
 }

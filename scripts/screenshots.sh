@@ -24,7 +24,8 @@ take_shots() (
         </dev/null >"$work/log" 2>/dev/null || { cat "$work/log"; exit 1; }
     for name in "$@"; do
         shot="$(ls "$work"/step-*-"$name".bmp 2>/dev/null | head -1)"
-        [ -n "$shot" ] && convert "$shot" "$ROOT/docs/screenshots/$name$suffix.png"
+        if [ -n "$shot" ]; then convert "$shot" "$ROOT/docs/screenshots/$name$suffix.png"
+        else echo "screenshots: no shot of $name$suffix; the walkthrough said:"; cat "$work/log"; fi
     done
     rm -rf "$work"
 )
