@@ -6,7 +6,6 @@
 #include "convert/conversion.h"
 #include "convert/encoder_log.h"
 #include "convert/file_naming.h"
-#include "convert/output_header.h"
 #include "toolkit/text.h"
 #include "toolkit/toolkit.h"
 
@@ -199,7 +198,6 @@ void PutOutputInPlace(EncoderJob& job, bool stopped) {
         DeleteFileW(temporary.c_str());
         return;
     }
-    CorrectMp3WaveByteRate(job.temporaryFile);
     if (!MoveFileExW(temporary.c_str(), tk::Widen(RunFilePath(job.outFile)).c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         job.placeError = GetLastError();

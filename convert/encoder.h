@@ -44,6 +44,7 @@ EncoderOutcome RunEncoder(const std::string& commandLine, const std::wstring& lo
                           HANDLE stopEvent = nullptr);
 
 // The worker thread of a conversion, given its EncoderJob: runs the encoder on
-// the job's input into its temporary file, records the outcome in the job and
+// the job's input into its temporary file, after a success puts right the
+// byte rate a WAV output states, records the outcome in the job and
 // then takes itself off ENCODING (which counts the workers at work), on every path.
 DWORD WINAPI EncoderThread(LPVOID job);

@@ -99,6 +99,19 @@ std::string ProposalFitting(const std::string& proposal, const std::string& fold
     return ProposedOutputName(std::string());
 }
 
+// The item dialogs are COM objects: the calling thread enters its apartment
+// for the dialog's life. Where the process frame has entered it already, this
+// only counts; where nothing has (a thread of a test), the dialog still comes.
+struct ComApartment {
+    HRESULT entered = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    ComApartment() = default;
+    ComApartment(const ComApartment&) = delete;
+    ComApartment& operator=(const ComApartment&) = delete;
+    ~ComApartment() {
+        if (SUCCEEDED(entered)) CoUninitialize();
+    }
+};
+
 // The controls the program adds to the system's item dialogs.
 enum : DWORD { kTypeGroup = 1, kTypeList, kQualityGroup, kQualityList };
 
@@ -251,6 +264,7 @@ private:
 // The Save dialog itself: the types, the proposal, the quality; "" on cancel.
 std::string SaveOutputDialog(HWND owner, const std::string& proposal, const std::string& folder,
                              OutputChoice& output) {
+    ComApartment apartment;
     IFileSaveDialog* dialog = nullptr;
     if (FAILED(CoCreateInstance(CLSID_FileSaveDialog, nullptr, CLSCTX_INPROC_SERVER, IID_IFileSaveDialog,
                                 (void**)&dialog)))
@@ -291,6 +305,7 @@ std::string SaveOutputDialog(HWND owner, const std::string& proposal, const std:
 
 // The folder picker with its two lists; "" on cancel.
 std::string OutputFolderDialog(HWND owner, const std::string& folder, OutputChoice& output) {
+    ComApartment apartment;
     IFileOpenDialog* dialog = nullptr;
     if (FAILED(CoCreateInstance(CLSID_FileOpenDialog, nullptr, CLSCTX_INPROC_SERVER, IID_IFileOpenDialog,
                                 (void**)&dialog)))

@@ -162,7 +162,15 @@ struct SoakResult {
 // One conversion as the user makes it: Load, Convert, the closing message.
 std::string Convert(ProgramUser& user, HWND main, const SoakFolders& folders) {
     if (!user.LoadFile(main, folders.input.path(), L"song.wav")) return "the Load Audio dialog did not take the file";
-    if (!user.ConvertInto(main, folders.output.path(), L"result.wav"))
+    // The same file loaded again shows the same path at once: the Load may
+    // still be finishing when Convert is clicked, which it refuses then. The
+    // click is repeated every 2 s until the Save dialog opens.
+    HWND save = nullptr;
+    for (int attempt = 0; attempt < 30 && !save; ++attempt) {
+        ProgramUser::Click(main, test::kConvertButton);
+        save = user.WaitForWindow(L"Convert Audio", 2000);
+    }
+    if (!save || !user.ChooseFile(L"Convert Audio", folders.output.path(), L"result.wav"))
         return "the Convert Audio dialog did not take the name";
     std::wstring text = user.AnswerMessageBox(L"Information");
     if (text != L"Output conversion process finished") return "closing message: " + test::Utf8(text);

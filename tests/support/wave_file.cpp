@@ -142,30 +142,22 @@ std::string InfoTag(const std::string& bytes, const std::string& id) {
 
 Mp3Facts ReadMp3Facts(const std::string& bytes) {
     Mp3Facts facts;
-    size_t at = AfterId3(bytes);
+    size_t at = AfterId3(bytes), data = bytes.find("data");
     facts.id3AtStart = at > 0;
-    if (bytes.compare(0, 4, "RIFF") == 0) {
-        size_t data = bytes.find("data");
-        at = data == std::string::npos ? bytes.size() : data + 8;
-    }
-    const auto* start = (const unsigned char*)bytes.data();
-    MpegFrame frame;
-    facts.frameAtStart = ReadMpegFrame(start + at, bytes.size() - std::min(at, bytes.size()), &frame);
-    double bits = 0, seconds = 0;
-    while (at < bytes.size() && ReadMpegFrame(start + at, bytes.size() - at, &frame) && frame.bytes <= bytes.size() - at) {
-        std::string body = bytes.substr(at, std::min<size_t>(frame.bytes, 64));
-        bool header = facts.frames == 0 && (body.find("Xing") != std::string::npos || body.find("Info") != std::string::npos);
-        facts.xingOrInfo = facts.xingOrInfo || header;
-        if (!header) {
-            bits += frame.bytes * 8.0;
-            seconds += (double)frame.samples / frame.sampleRate;
-        }
-        facts.lowestKbps = facts.frames == 0 ? frame.kbps : std::min(facts.lowestKbps, frame.kbps);
-        facts.highestKbps = std::max(facts.highestKbps, frame.kbps);
-        ++facts.frames;
-        at += frame.bytes;
-    }
-    facts.meanKbps = seconds > 0 ? bits / seconds / 1000 : 0;
+    if (bytes.compare(0, 4, "RIFF") == 0) at = data == std::string::npos ? bytes.size() : data + 8;
+    const auto* start = (const unsigned char*)bytes.data() + std::min(at, bytes.size());
+    size_t size = bytes.size() - std::min(at, bytes.size());
+    MpegFrame first;
+    facts.frameAtStart = ReadMpegFrame(start, size, &first);
+    std::string head = bytes.substr(std::min(at, bytes.size()), 64);
+    facts.xingOrInfo = facts.frameAtStart && (head.find("Xing") != std::string::npos || head.find("Info") != std::string::npos);
+    MpegFrameTally tally;
+    CountMpegFrames(start, size, &tally);
+    facts.frames = (int)tally.frames;
+    facts.constantKbps = tally.constant ? tally.kbps : 0;
+    // The Xing or Info frame holds no audio.
+    double seconds = (double)(tally.samples - (facts.xingOrInfo ? first.samples : 0)) / std::max(1u, tally.sampleRate);
+    facts.meanKbps = seconds > 0 ? (size - (facts.xingOrInfo ? first.bytes : 0)) * 8 / seconds / 1000 : 0;
     return facts;
 }
 

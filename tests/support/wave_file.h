@@ -28,12 +28,11 @@ std::string InfoTag(const std::string& bytes, const std::string& id);
 // What an MP3 stream's frames say: from its first byte (an ID3v2 tag, then
 // the frames) or from a WAV file's data chunk.
 struct Mp3Facts {
-    bool id3AtStart = false;   // "ID3" at byte 0
-    bool frameAtStart = false; // a frame header at byte 0 (after the tag, if any)
+    bool id3AtStart = false, frameAtStart = false;  // "ID3", then a frame header
     int frames = 0;
-    uint32_t lowestKbps = 0, highestKbps = 0;
-    bool xingOrInfo = false;   // the first frame is a Xing or Info header
-    double meanKbps = 0;       // the audio frames' bytes over their length
+    uint32_t constantKbps = 0;  // every frame's rate, 0 when they differ
+    bool xingOrInfo = false;    // the first frame is a Xing or Info header
+    double meanKbps = 0;        // the audio frames' bytes over their length
 };
 Mp3Facts ReadMp3Facts(const std::string& bytes);
 
