@@ -103,7 +103,7 @@ std::string ProposalFitting(const std::string& proposal, const std::string& fold
 // for the dialog's life. Where the process frame has entered it already, this
 // only counts; where nothing has (a thread of a test), the dialog still comes.
 struct ComApartment {
-    HRESULT entered = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    HRESULT entered = CoInitialize(nullptr);  // single-threaded, as the dialogs want
     ComApartment() = default;
     ComApartment(const ComApartment&) = delete;
     ComApartment& operator=(const ComApartment&) = delete;
