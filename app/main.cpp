@@ -10,6 +10,7 @@
 #include "app/globals.h"
 #include "app/main_window.h"
 #include "app/startup.h"
+#include "convert/settings.h"
 #include "toolkit/text.h"
 #include "toolkit/toolkit.h"
 #include "windows/secondary_windows.h"
@@ -29,9 +30,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     HAND_CURSOR = LoadCursorA(instance, "autor");
     RunStartWindow();
     ChangeToProgramFolder();
-    ReadSettings();
-    RunMainWindow(named);
-    WriteSettings();
+    OutputChoice output = ReadSettings();
+    RunMainWindow(output, named);
+    WriteSettings(output);
     return 0;
 }
 

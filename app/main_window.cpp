@@ -179,20 +179,28 @@ void OnLoad() {
     TakeLoadedFiles(LoadAudio(MAIN_WINDOW, IN_DIR));
 }
 
+// The window's output choice lives with RunMainWindow's caller; the window
+// holds it as a property for its life.
+const wchar_t kOutputProperty[] = L"DU_ZID.OutputChoice";
+
+OutputChoice* OutputOf(HWND window) { return (OutputChoice*)GetPropW(window, kOutputProperty); }
+
 // Several files loaded: the folder picker, then the batch.
-void ConvertSeveral() {
-    std::string folder = ChooseOutputFolder(MAIN_WINDOW, OUT_DIR);
-    if (!folder.empty()) RunBatchConversion(IN_FILES, folder);
+void ConvertSeveral(OutputChoice& output) {
+    std::string folder = ChooseOutputFolder(MAIN_WINDOW, OUT_DIR, output);
+    if (!folder.empty()) RunBatchConversion(IN_FILES, folder, output);
 }
 
-void OnConvert() {
+void OnConvert(HWND window) {
     if (RunInProgress() || tk::IsBlank(IN_FILE)) return tk::AlertBeep();
     CommandInProgress command;
-    if (IN_FILES.size() > 1) return ConvertSeveral();
+    OutputChoice unheld;  // a window that RunMainWindow did not build
+    OutputChoice& output = OutputOf(window) ? *OutputOf(window) : unheld;
+    if (IN_FILES.size() > 1) return ConvertSeveral(output);
     // Moved or deleted since it was loaded: say so before asking for an output.
     if (!InputFileExists(IN_FILE)) return WarnInputNotFound(IN_FILE);
-    OUT_FILE = ConvertAudio(MAIN_WINDOW, OUT_DIR);
-    if (!tk::IsBlank(OUT_FILE)) RunConversion();
+    OUT_FILE = ConvertAudio(MAIN_WINDOW, OUT_DIR, output);
+    if (!tk::IsBlank(OUT_FILE)) RunConversion(output.quality);
 }
 
 // The paths of a drop, in its order.
@@ -264,7 +272,7 @@ int32_t OnCommand(HWND window, int id) {
     if (IsFaceButton(id) && KeptForLater(id)) return 0;
     switch (id) {
         case kLoadButton: OnLoad(); return 0;
-        case kConvertButton: OnConvert(); return 0;
+        case kConvertButton: OnConvert(window); return 0;
         case kExitButton: return OnExit(window);
         case kHelpButton: OnSecondaryWindow(RunInstructionWindow); return 0;
         case kAboutButton: OnSecondaryWindow(RunAboutWindow); return 0;
@@ -282,11 +290,12 @@ int32_t MainWindowCallback(HWND window, UINT message, WPARAM wParam, LPARAM lPar
         case WM_COMMAND: return OnCommand(window, LOWORD(wParam));
         case WM_DROPFILES: return OnDropFiles(window, (HDROP)wParam);
         case kLoadNamedFiles: return OnNamedFiles(window);
+        case WM_DESTROY: RemovePropW(window, kOutputProperty); return 0;
         default: return 0;
     }
 }
 
-int32_t RunMainWindow(const std::vector<std::string>& named) {
+int32_t RunMainWindow(OutputChoice& output, const std::vector<std::string>& named) {
     Fonts fonts;
     fonts.title = tk::NewFont(L"Times New Roman", 45, tk::FontBold | tk::FontItalic, 0, 0, 0);
     fonts.subtitle = tk::NewFont(L"Times New Roman", 20, tk::FontBold | tk::FontItalic, 0, 0, 0);
@@ -301,6 +310,7 @@ int32_t RunMainWindow(const std::vector<std::string>& named) {
     AddControls(window, fonts);
     AddShortcuts(window);
     tk::SetDialogIcon(window, L"VIDEO");
+    SetPropW(window, kOutputProperty, &output);
 
     // Handled once the window is shown: named lives until ShowModal returns.
     if (!named.empty() && SetPropW(window, kNamedProperty, (HANDLE)&named))
@@ -312,4 +322,9 @@ int32_t RunMainWindow(const std::vector<std::string>& named) {
     tk::FreeFont(fonts.title);
     tk::FreeFont(fonts.subtitle);
     return endValue;
+}
+
+int32_t RunMainWindow(const std::vector<std::string>& named) {
+    OutputChoice output;
+    return RunMainWindow(output, named);
 }

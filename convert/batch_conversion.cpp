@@ -66,8 +66,8 @@ std::vector<std::pair<bool, FileIdentity>> IdentitiesOf(const std::vector<std::s
 // there. An output that is one of the batch's inputs would be written over
 // while it is read; the inputs are identified only when some output is there.
 std::vector<std::unique_ptr<EncoderJob>> BatchJobs(const std::vector<std::string>& files, const std::string& folder,
-                                                   std::vector<EncoderJob*>* existing) {
-    std::vector<std::string> names = BatchOutputNames(files, NameBefore);
+                                                   const OutputChoice& output, std::vector<EncoderJob*>* existing) {
+    std::vector<std::string> names = BatchOutputNames(files, NameBefore, output.type);
     std::vector<std::string> outFiles;
     for (const std::string& name : names) outFiles.push_back(JoinPath(folder, name));
     auto outputs = IdentitiesOf(outFiles);
@@ -78,6 +78,7 @@ std::vector<std::unique_ptr<EncoderJob>> BatchJobs(const std::vector<std::string
         std::unique_ptr<EncoderJob> job(new EncoderJob);
         job->inFile = files[i];
         job->outFile = outFiles[i];
+        job->quality = output.quality;
         if (Utf16Length(names[i]) > kLongestName) {
             RefuseJob(*job, tk::SystemErrorText(ERROR_FILENAME_EXCED_RANGE));
         } else if (outputs[i].first || PathExists(outFiles[i])) {
@@ -129,10 +130,11 @@ bool DecideOnExisting(const std::vector<EncoderJob*>& existing, size_t files, co
 
 }  // namespace
 
-void RunBatchConversion(const std::vector<std::string>& files, const std::string& folder) {
+void RunBatchConversion(const std::vector<std::string>& files, const std::string& folder,
+                        const OutputChoice& output) {
     if (files.empty() || !BatchCanStart(folder)) return;
     std::vector<EncoderJob*> existing;
-    std::vector<std::unique_ptr<EncoderJob>> jobs = BatchJobs(files, folder, &existing);
+    std::vector<std::unique_ptr<EncoderJob>> jobs = BatchJobs(files, folder, output, &existing);
     BatchTally tally = {(int)files.size(), 0, 0, {}, false};
     if (!DecideOnExisting(existing, files.size(), folder, &tally.skipped)) return;
 

@@ -74,12 +74,11 @@ std::string LoadedFilesText(const std::vector<std::string>& files) {
 bool IsWaveName(const std::string& name) { return EndsWithNoCase(name, ".wav") || EndsWithNoCase(name, ".wave"); }
 
 std::vector<std::string> BatchOutputNames(const std::vector<std::string>& inputs, NameOrder nameBefore,
-                                          const std::string& extension) {
+                                          OutputType type) {
     std::vector<std::string> names;
     std::set<std::string, NameOrder> given(nameBefore);
     for (const std::string& input : inputs) {
-        std::string own = NameOf(input);
-        std::string proposal = "_mp3_c_" + (extension.empty() ? own : WithoutExtension(own) + extension);
+        std::string proposal = NameWithExtension("_mp3_c_" + NameOf(input), type);
         std::string name = proposal;
         for (int n = 2; given.count(name) != 0; ++n) name = Numbered(proposal, n);
         given.insert(name);

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "convert/output_choice.h"
+
 // The files an Open dialog with multi-select answered, its buffer up to the
 // list's closing NUL: one full path, or the folder followed by the names,
 // each ended by NUL.
@@ -18,13 +20,13 @@ std::string LoadedFilesText(const std::vector<std::string>& files);
 bool IsWaveName(const std::string& name);
 
 // The output names (without folder) for the inputs, in order: "_mp3_c_" and
-// the input's own name, however long its path, with extension in place of
-// the input's when one is given; a name given before taking " (2)", " (3)"...
-// before its extension. Names are the same when neither comes before the
-// other in nameBefore, the file system's order of names.
+// the input's own name, however long its path, with type's extension in place
+// of the input's; a name given before taking " (2)", " (3)"... before its
+// extension. Names are the same when neither comes before the other in
+// nameBefore, the file system's order of names.
 using NameOrder = bool (*)(const std::string&, const std::string&);
 std::vector<std::string> BatchOutputNames(const std::vector<std::string>& inputs, NameOrder nameBefore,
-                                          const std::string& extension = std::string());
+                                          OutputType type = OutputType::Wav);
 
 // How far a batch is: each file's percentage (-1 none yet, 100 ended, however)
 // weighted by its length in seconds (below 0 when unknown: then the mean of

@@ -66,7 +66,7 @@ ClosingMessage ClosingMessageFor(const EncoderOutcome& outcome, const std::strin
             "Attention", kWarning};
 }
 
-void RunConversion() {
+void RunConversion(Quality quality) {
     if (!PathsAreUsable()) return;
 
     ConversionRun run;
@@ -74,6 +74,7 @@ void RunConversion() {
     EncoderJob& job = *run.jobs[0];
     job.inFile = IN_FILE;
     job.outFile = tk::TrimSpaces(OUT_FILE);
+    job.quality = quality;
     DWORD error = 0;
     if (!ReserveTemporaryFiles(job, &error)) {
         std::string text = UnwritableFolderText(FolderOfFile(job.outFile), error);

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/program_path.h"
+#include "convert/output_header.h"
 #include "toolkit/text.h"
 
 namespace {
@@ -144,8 +145,11 @@ EncoderOutcome RunEncoder(const std::string& commandLine, const std::wstring& lo
 DWORD WINAPI EncoderThread(LPVOID param) {
     EncoderJob* job = static_cast<EncoderJob*>(param);
     CoInitialize(nullptr);
-    std::string commandLine = EncoderCommandLine(ProgramFolder(), job->inFile, job->temporaryFile);
-    job->outcome.store(RunEncoder(commandLine, tk::Widen(job->logFile), job->stopEvent), std::memory_order_relaxed);
+    std::string commandLine = EncoderCommandLine(ProgramFolder(), job->inFile, job->temporaryFile, job->quality);
+    EncoderOutcome outcome = RunEncoder(commandLine, tk::Widen(job->logFile), job->stopEvent);
+    // Here, not on the main thread: a long output is read whole.
+    if (outcome.end == EncoderEnd::Exited && outcome.code == 0) CorrectMp3WaveByteRate(job->temporaryFile);
+    job->outcome.store(outcome, std::memory_order_relaxed);
     // The release store publishes the outcome to the main thread's acquire load.
     ENCODING.fetch_sub(1, std::memory_order_release);
     CoUninitialize();

@@ -19,6 +19,7 @@ struct EncoderJob {
     std::string outFile;        // as chosen; receives the output once it is whole
     std::string temporaryFile;  // what the encoder writes
     std::string logFile;        // the encoder's standard error, beside temporaryFile
+    Quality quality = Quality::Kbps128;  // the rate the user chose
     HANDLE stopEvent = nullptr; // borrowed from the run: end the encoder now
     int percent = -1;           // how far the encoder is by its log; -1: nothing yet
     int64_t logSizeRead = -1;   // the log's size when it was last read
@@ -43,6 +44,7 @@ EncoderOutcome RunEncoder(const std::string& commandLine, const std::wstring& lo
                           HANDLE stopEvent = nullptr);
 
 // The worker thread of a conversion, given its EncoderJob: runs the encoder on
-// the job's input into its temporary file, records the outcome in the job and
+// the job's input into its temporary file, after a success puts right the
+// byte rate a WAV output states, records the outcome in the job and
 // then takes itself off ENCODING (which counts the workers at work), on every path.
 DWORD WINAPI EncoderThread(LPVOID job);

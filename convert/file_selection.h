@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "convert/file_naming.h"
+#include "convert/output_choice.h"
 
 // Both dialogs: hide read-only, multi-select, file must exist, explorer style,
 // no link dereferencing, sizable.
@@ -36,13 +37,16 @@ std::vector<std::string> DroppedAudio(const std::vector<std::string>& paths,
 // first one's folder and the input-path field shows them.
 void ShowLoadedAudio(const std::vector<std::string>& files, std::string& folder);
 
-// The Save dialog in folder with the proposed name; on success folder becomes
-// the chosen file's folder. Returns the chosen path or "".
-std::string ConvertAudio(HWND owner, std::string& folder);
+// The Save dialog in folder with the proposed name, its file types and its
+// "Quality:" list showing output; on success folder becomes the chosen file's
+// folder and output what was chosen (the name's own extension decides the
+// type). Returns the chosen path or "".
+std::string ConvertAudio(HWND owner, std::string& folder, OutputChoice& output);
 
-// The system's folder picker, titled "Convert Audio", in folder; on success
-// folder becomes the chosen one. Returns it, or "" on cancel.
-std::string ChooseOutputFolder(HWND owner, std::string& folder);
+// The system's folder picker, titled "Convert Audio", in folder, with its
+// "Save as:" and "Quality:" lists showing output; on success folder becomes
+// the chosen one and output what the lists show. Returns it, or "" on cancel.
+std::string ChooseOutputFolder(HWND owner, std::string& folder, OutputChoice& output);
 
 // Opens the file list in details view when a dialog is given OFN_ENABLEHOOK;
 // the program's dialogs are not, so it stays inert.

@@ -61,11 +61,12 @@ Settings ReadSettingsFile(const std::wstring& path, const std::string& defaultFo
 // program) still holds the user's folders and mode: the exit leaves it alone.
 static SettingsSource g_startSource = SettingsSource::Missing;
 
-void ReadSettings() {
+OutputChoice ReadSettings() {
     Settings settings = ReadSettingsFile(SettingsFilePath(), CurrentFolder(), MODE, &g_startSource);
     IN_DIR = settings.inDir;
     OUT_DIR = settings.outDir;
     MODE = settings.mode;
+    return settings.output;
 }
 
 // Writes all of text to a new file at path; false (and no file left) on failure.
@@ -122,7 +123,7 @@ bool WriteSettingsFile(const std::wstring& path, const Settings& settings) {
     return false;
 }
 
-void WriteSettings() {
+void WriteSettings(const OutputChoice& output) {
     if (g_startSource == SettingsSource::Unreadable) return;
-    WriteSettingsFile(SettingsFilePath(), Settings{IN_DIR, OUT_DIR, MODE});
+    WriteSettingsFile(SettingsFilePath(), Settings{IN_DIR, OUT_DIR, MODE, output});
 }

@@ -5,13 +5,13 @@
 #include "convert/settings_text.h"
 
 // Sets IN_DIR and OUT_DIR (default: the current folder) and, when the file
-// exists, MODE. Shows nothing, whatever happens.
-void ReadSettings();
+// exists, MODE; returns the output chosen last. Shows nothing, whatever happens.
+OutputChoice ReadSettings();
 
-// Stores IN_DIR, OUT_DIR and MODE. Shows nothing; on any failure the old file
+// Stores IN_DIR, OUT_DIR, MODE and the output chosen last. Shows nothing; on any failure the old file
 // stays as it was, and so do a read-only file and a file that existed but
 // could not be read at start-up.
-void WriteSettings();
+void WriteSettings(const OutputChoice& output);
 
 // How ReadSettingsFile found the file.
 enum class SettingsSource { Missing, Read, Unreadable };

@@ -55,6 +55,8 @@ Settings ParseSettingsText(std::string text, const std::string& defaultFolder) {
     std::string outDir = ExtractTagValue(text, "<OUT_DIR>");
     if (!outDir.empty()) settings.outDir = outDir;
     settings.mode = ParseModeNumber(ExtractTagValue(text, "<MODE>"));
+    settings.output.type = TypeFromSetting(ExtractTagValue(text, "<OUTPUT_TYPE>"));
+    settings.output.quality = QualityFromSetting(ExtractTagValue(text, "<QUALITY>"));
     return settings;
 }
 
@@ -76,5 +78,10 @@ std::string FormatSettingsText(const Settings& settings) {
     text += "<IN_DIR>" + tk::TrimSpaces(settings.inDir) + "</IN_DIR>" + crlf;
     text += "<OUT_DIR>" + tk::TrimSpaces(settings.outDir) + "</OUT_DIR>" + crlf;
     text += "<MODE>" + std::to_string(settings.mode) + "</MODE>" + crlf;
+    // A user who never chose leaves the file as it has always been.
+    std::string type = TypeSettingText(settings.output.type);
+    if (!type.empty()) text += "<OUTPUT_TYPE>" + type + "</OUTPUT_TYPE>" + crlf;
+    std::string quality = QualitySettingText(settings.output.quality);
+    if (!quality.empty()) text += "<QUALITY>" + quality + "</QUALITY>" + crlf;
     return text;
 }

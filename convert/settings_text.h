@@ -4,12 +4,15 @@
 #include <cstdint>
 #include <string>
 
+#include "convert/output_choice.h"
+
 constexpr size_t kSettingsReadLimit = 64 * 1024;  // a larger file is read only this far
 
 struct Settings {
     std::string inDir;
     std::string outDir;
     int32_t mode;
+    OutputChoice output = OutputChoice();
 };
 
 // The text between the first and second occurrence of tag (or to the end when
@@ -21,7 +24,8 @@ std::string ExtractTagValue(const std::string& text, const std::string& tag);
 int32_t ParseModeNumber(const std::string& value);
 
 // Reads a settings file's bytes: every "/" is dropped, empty folder values keep
-// defaultFolder, MODE is always taken from the text.
+// defaultFolder, MODE is always taken from the text; OUTPUT_TYPE and QUALITY
+// missing or unknown give the default output.
 Settings ParseSettingsText(std::string text, const std::string& defaultFolder);
 
 // How many bytes of a settings file of fileSize bytes are read: all of them, up
@@ -32,5 +36,6 @@ size_t SettingsBytesToRead(uint64_t fileSize);
 // nothing past them is looked at.
 Settings ReadSettingsBytes(const char* bytes, size_t size, const std::string& defaultFolder);
 
-// The five lines WriteSettings stores, folders trimmed of spaces.
+// The five lines WriteSettings stores, folders trimmed of spaces, then a line
+// for each part of the output choice that is not the default.
 std::string FormatSettingsText(const Settings& settings);

@@ -134,6 +134,30 @@ TEST_CASE_FIXTURE(ThreeLoaded, "outputs already there: one question; Yes replace
         CHECK(test::ReadBytes(setup.output / name) == kNew);
 }
 
+TEST_CASE_FIXTURE(ThreeLoaded, "a batch into .mp3 at a variable rate: every output .mp3, asked about by its final name") {
+    setup.Control("write\n");
+    REQUIRE(test::WriteBytes(setup.output / L"_mp3_c_b.mp3", kOld));
+    REQUIRE(test::WriteBytes(setup.output / L"_mp3_c_c.wav", kOld));  // the type not chosen: not asked about
+    ProgramRun::Click(main, test::kConvertButton);
+    CHECK(run.ListTexts(L"Convert Audio", L"MP3 files (.mp3)") ==
+          std::vector<std::wstring>{L"WAV files holding MP3 audio (.wav)", L"MP3 files (.mp3)"});
+    CHECK(run.ListShows(L"Convert Audio", L"MP3 files (.mp3)") == L"WAV files holding MP3 audio (.wav)");
+    CHECK(run.ListShows(L"Convert Audio", L"320 kbit/s (best)") == L"128 kbit/s (standard)");
+    REQUIRE(run.ChooseInList(L"Convert Audio", L"MP3 files (.mp3)"));
+    REQUIRE(run.ChooseInList(L"Convert Audio", L"Variable, best (about 245 kbit/s)"));
+    REQUIRE(run.ChooseFolder(setup.output.path()));
+    CHECK(run.AnswerMessageBox(L"Question", 60000, IDYES) ==
+          L"1 of the 3 converted files already exist in:\r\n" + setup.output.path() + L"\r\n\r\nReplace them?");
+    CHECK(run.AnswerMessageBox(L"Information") == L"3 files converted into:\r\n" + setup.output.path());
+    CHECK(Outputs(setup.output.path()) ==
+          std::vector<std::wstring>{L"_mp3_c_a.mp3", L"_mp3_c_b.mp3", L"_mp3_c_c.mp3", L"_mp3_c_c.wav"});
+    CHECK(test::ReadBytes(setup.output / L"_mp3_c_b.mp3") == kNew);
+    std::string log = setup.Log();
+    size_t lines = 0;
+    for (size_t at = 0; (at = log.find(" -q:a 0 -c:v copy  -y ", at)) != std::string::npos; ++at) ++lines;
+    CHECK(lines == 3);
+}
+
 TEST_CASE("stopped in the middle: the converted files stay, nothing else is left, no encoder runs on") {
     test::Installation setup;
     std::vector<std::wstring> names;

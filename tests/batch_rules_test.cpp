@@ -40,15 +40,17 @@ TEST_CASE("the Open dialog's answer: one path, or the folder and then the names"
 
 TEST_CASE("output names: the single file's proposal, later namesakes numbered before the extension") {
     Names inputs = {"C:\\A\\song.wav", "C:\\B\\SONG.wav", "C:\\C\\song (2).wav", "C:\\D\\song.wav", "C:\\E\\notes"};
+    // Every output takes the chosen type's extension, which the encoder takes its container from.
     CHECK(BatchOutputNames(inputs, AsciiNameBefore) ==
           Names{"_mp3_c_song.wav", "_mp3_c_SONG (2).wav", "_mp3_c_song (2) (2).wav", "_mp3_c_song (3).wav",
-                "_mp3_c_notes"});
-    // However deep the input, its own name; a given extension replaces the input's.
+                "_mp3_c_notes.wav"});
+    // However deep the input, its own name.
     std::string deep = "C:\\" + std::string(300, 'd') + "\\deep.wav";
     CHECK(BatchOutputNames({deep, "\\\\?\\C:\\In\\deep.WAV"}, AsciiNameBefore) ==
-          Names{"_mp3_c_deep.wav", "_mp3_c_deep (2).WAV"});
-    CHECK(BatchOutputNames({"C:\\In\\b.wave", "C:\\In\\b.wav"}, AsciiNameBefore, ".mp3") ==
-          Names{"_mp3_c_b.mp3", "_mp3_c_b (2).mp3"});
+          Names{"_mp3_c_deep.wav", "_mp3_c_deep (2).wav"});
+    // Numbered by the final names: song.wav and song.wave both become song.mp3.
+    CHECK(BatchOutputNames({"C:\\A\\song.wav", "C:\\B\\song.WAVE", "C:\\C\\song.mp3.wav"}, AsciiNameBefore,
+                           OutputType::Mp3) == Names{"_mp3_c_song.mp3", "_mp3_c_song (2).mp3", "_mp3_c_song.mp3.mp3"});
 }
 
 TEST_CASE("the batch's percentage weighs each file by its length; unknown lengths weigh the mean") {

@@ -226,3 +226,78 @@ TEST_CASE("cancelled dialogs: the input is forgotten, nothing is converted") {
     REQUIRE(run.ExitProgram(main, &exitCode));
     CHECK(exitCode == 0);
 }
+
+namespace {
+
+const std::wstring kSave = L"Convert Audio", kWav = L"Wav Audio (*.wav)", kMp3 = L"MP3 Audio (*.mp3)";
+const std::wstring kStandard = L"128 kbit/s (standard)", kBest = L"320 kbit/s (best)", kHigh = L"Variable, high (about 190 kbit/s)";
+
+}  // namespace
+
+TEST_CASE("the Save dialog's type list switches the proposal's extension; type and quality are kept for the next run") {
+    Installation setup;
+    setup.Control("write\n");
+    std::string plain = Installation::SettingsText(setup.input.path(), setup.output.path(), 0);
+    {
+        ProgramRun run(setup.program.path(), L"", setup.program.path());
+        HWND main = test::StartAndLoadSong(run, setup);
+        ProgramRun::Click(main, test::kConvertButton);
+        CHECK(run.ListTexts(kSave, kWav) == std::vector<std::wstring>{kWav, kMp3});
+        CHECK(run.ListTexts(kSave, kStandard) ==
+              std::vector<std::wstring>{kStandard, L"192 kbit/s", L"256 kbit/s", kBest, kHigh, L"Variable, best (about 245 kbit/s)"});
+        CHECK((run.ListShows(kSave, kWav) == kWav && run.ListShows(kSave, kStandard) == kStandard));
+        CHECK(run.ProposedName(kSave) == L"_mp3_c_song.wav");
+        REQUIRE(run.ChooseInList(kSave, kMp3));
+        CHECK(test::WaitFor([&] { return run.ProposedName(kSave) == L"_mp3_c_song.mp3"; }, 5000));
+        REQUIRE(run.ChooseInList(kSave, kWav));
+        CHECK(test::WaitFor([&] { return run.ProposedName(kSave) == L"_mp3_c_song.wav"; }, 5000));
+        REQUIRE((run.ChooseInList(kSave, kMp3) && run.ChooseInList(kSave, kBest)));
+        REQUIRE(run.ChooseFile(kSave, setup.output.path(), L"result"));  // no extension: the listed type's
+        CHECK(run.AnswerMessageBox(L"Information") == L"Output conversion process finished");
+        DWORD exitCode = 1;
+        REQUIRE(run.ExitProgram(main, &exitCode));
+    }
+    std::string expected = setup.ExpectedCommandLine(setup.input / L"song.wav", setup.output / L"DU_ZID-1.converting.mp3");
+    CHECK(setup.Log() == expected.replace(expected.find("-ab 128k"), 8, "-ab 320k -c:v copy") + "\n");
+    CHECK(test::NamesIn(setup.output.path()) == std::vector<std::wstring>{L"result.mp3"});
+    CHECK(setup.Settings() == plain + "<OUTPUT_TYPE>MP3</OUTPUT_TYPE>\r\n<QUALITY>320</QUALITY>\r\n");
+
+    // Offered again; a typed ".WAV" decides over the list.
+    ProgramRun run(setup.program.path(), L"", setup.program.path());
+    HWND main = test::StartAndLoadSong(run, setup);
+    ProgramRun::Click(main, test::kConvertButton);
+    CHECK(run.ProposedName(kSave) == L"_mp3_c_song.mp3");
+    CHECK((run.ListShows(kSave, kWav) == kMp3 && run.ListShows(kSave, kStandard) == kBest));
+    REQUIRE(run.ChooseFile(kSave, setup.output.path(), L"again.WAV"));
+    CHECK(run.AnswerMessageBox(L"Information") == L"Output conversion process finished");
+    DWORD exitCode = 1;
+    REQUIRE(run.ExitProgram(main, &exitCode));
+    CHECK(setup.Log().find("-ab 320k  -y \"" + test::Utf8(setup.output / L"DU_ZID-1.converting.WAV")) != std::string::npos);
+    CHECK(test::FileExists(setup.output / L"again.WAV"));
+    CHECK(setup.Settings() == plain + "<QUALITY>320</QUALITY>\r\n");
+}
+
+TEST_CASE("the settings file: unknown values offer the default and are dropped; a read-only file stays as it was") {
+    Installation setup;
+    std::string plain = Installation::SettingsText(setup.program.path(), setup.program.path(), 0);
+    std::wstring ini = setup.program / L"DU_ZID.ini";
+    for (bool readOnly : {false, true}) {
+        CAPTURE(readOnly);
+        std::string stored = plain + (readOnly ? "<OUTPUT_TYPE>MP3</OUTPUT_TYPE>\r\n<QUALITY>VBR_HIGH</QUALITY>\r\n"
+                                               : "<OUTPUT_TYPE>OGG</OUTPUT_TYPE>\r\n<QUALITY>999k</QUALITY>\r\n");
+        SetFileAttributesW(ini.c_str(), FILE_ATTRIBUTE_NORMAL);
+        REQUIRE(test::WriteBytes(ini, stored));
+        if (readOnly) REQUIRE(SetFileAttributesW(ini.c_str(), FILE_ATTRIBUTE_READONLY));
+        ProgramRun run(setup.program.path(), L"", setup.program.path());
+        HWND main = test::StartAndLoadSong(run, setup);
+        ProgramRun::Click(main, test::kConvertButton);
+        CHECK(run.ListShows(kSave, kWav) == (readOnly ? kMp3 : kWav));
+        CHECK(run.ListShows(kSave, kStandard) == (readOnly ? kHigh : kStandard));
+        // Chosen, then cancelled: a cancelled dialog changes nothing.
+        REQUIRE((run.ChooseInList(kSave, readOnly ? kWav : kMp3) && run.CancelFileDialog(kSave)));
+        DWORD exitCode = 1;
+        REQUIRE(run.ExitProgram(main, &exitCode));
+        CHECK(setup.Settings() == (readOnly ? stored : Installation::SettingsText(setup.input.path(), setup.program.path(), 0)));
+    }
+    SetFileAttributesW(ini.c_str(), FILE_ATTRIBUTE_NORMAL);
+}

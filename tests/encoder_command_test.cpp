@@ -12,6 +12,18 @@ TEST_CASE("the command line, character for character") {
           "\"C:\\My Tools\\PLUG-IN\\ffmpeg_III.exe\" -i \"C:\\Music\\a b.wav\" -acodec mp3 -ab 128k  -y \"C:\\Out\\\tb.wav\"");
 }
 
+TEST_CASE("each quality changes only the rate piece; a .mp3 output copies the cover picture") {
+    const char* pieces[] = {"-ab 128k", "-ab 192k", "-ab 256k", "-ab 320k", "-q:a 2", "-q:a 0"};
+    for (int i = 0; i < 6; ++i) {
+        CHECK(EncoderCommandLine("C:\\T", "C:\\a.wav", "C:\\b.wav", QualityAt(i)) ==
+              std::string("\"C:\\T\\PLUG-IN\\ffmpeg_III.exe\" -i \"C:\\a.wav\" -acodec mp3 ") + pieces[i] +
+                  "  -y \"C:\\b.wav\"");
+        CHECK(EncoderCommandLine("C:\\T", "C:\\a.wav", " C:\\b.MP3 ", QualityAt(i)) ==
+              std::string("\"C:\\T\\PLUG-IN\\ffmpeg_III.exe\" -i \"C:\\a.wav\" -acodec mp3 ") + pieces[i] +
+                  " -c:v copy  -y \"C:\\b.MP3\"");
+    }
+}
+
 TEST_CASE("the encoder path has a single backslash before PLUG-IN, also at a drive root") {
     CHECK(EncoderPath("D:\\") == "D:\\PLUG-IN\\ffmpeg_III.exe");
     CHECK(EncoderPath("C:\\Tools\\\\") == "C:\\Tools\\PLUG-IN\\ffmpeg_III.exe");

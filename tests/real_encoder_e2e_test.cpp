@@ -147,7 +147,7 @@ TEST_CASE("a .wave, a con.wav found in a folder and an input past 260 characters
     REQUIRE(test::WriteBytes(L"\\\\?\\" + deep, test::StereoWave(4, 440, 554.37)));
     batch.Start({batch.data.path(), deep});
     CHECK(batch.run->AnswerMessageBox(L"Information", 120000) == L"3 files converted into:\r\n" + batch.out.path());
-    const std::pair<const wchar_t*, int> outputs[] = {{L"_mp3_c_b.wave", 2}, {L"_mp3_c_con.wav", 3}, {L"_mp3_c_deep.wav", 4}};
+    const std::pair<const wchar_t*, int> outputs[] = {{L"_mp3_c_b.wav", 2}, {L"_mp3_c_con.wav", 3}, {L"_mp3_c_deep.wav", 4}};
     for (const auto& output : outputs) {
         CAPTURE(test::Utf8(output.first));
         CHECK(std::fabs(test::DecodedSeconds(batch.program.path(), batch.out / output.first) - output.second) <= 0.1);
@@ -187,4 +187,115 @@ TEST_CASE("the Stop question held open while encoders finish: their files are ke
     CHECK(names() == kept);
     for (const std::wstring& name : kept)
         CHECK(std::fabs(test::DecodedSeconds(batch.program.path(), batch.out / name) - 30) <= 0.1);
+}
+
+namespace {
+
+// A started program with the real encoder and a data folder.
+struct RealEncoderRun {
+    TempFolder program{L" program"}, data{L" data"};
+    bool installed = test::InstallProgram(program.path()) && test::InstallRealEncoder(program.path());
+    test::ProgramRun run{program.path(), L"", program.path()};
+    HWND main = run.PassStartWindow();
+    std::wstring loaded;
+
+    // Loads name holding bytes and converts it into data\output, the lists set to these entries.
+    // A file is loaded once: loaded again, its path would show at once and
+    // tell nothing of whether the Load has ended.
+    std::string Convert(const std::wstring& name, const std::string& bytes, const std::wstring& output,
+                        const std::wstring& type, const std::wstring& quality) {
+        REQUIRE((installed && main));
+        if (name != loaded) {
+            REQUIRE(test::WriteBytes(data / name, bytes));
+            REQUIRE(run.LoadFile(main, data.path(), name));
+            loaded = name;
+        }
+        test::ProgramRun::Click(main, test::kConvertButton);
+        REQUIRE((run.ChooseInList(L"Convert Audio", type) && run.ChooseInList(L"Convert Audio", quality)));
+        REQUIRE(run.ChooseFile(L"Convert Audio", data.path(), output));
+        // Whichever message comes, its text is what a failure shows.
+        HWND box = nullptr;
+        test::WaitFor([&] { return (box = run.FindWindowByCaption(L"Information")) || (box = run.FindWindowByCaption(L"Attention")); },
+                      120000);
+        REQUIRE(box);
+        REQUIRE(test::Utf8(run.AnswerMessageBox(test::WindowText(box))) == "Output conversion process finished");
+        return test::ReadBytes(data / output);
+    }
+    ~RealEncoderRun() {
+        DWORD exitCode = 1;
+        CHECK(run.ExitProgram(main, &exitCode));
+    }
+};
+
+const std::wstring kMp3 = L"MP3 Audio (*.mp3)", kWav = L"Wav Audio (*.wav)";
+const std::wstring kQualities[] = {L"128 kbit/s (standard)", L"192 kbit/s", L"256 kbit/s", L"320 kbit/s (best)",
+                                   L"Variable, high (about 190 kbit/s)", L"Variable, best (about 245 kbit/s)"};
+
+}  // namespace
+
+TEST_CASE("each quality: a plain .mp3 of the input's length, every frame at the rate chosen or a variable rate in its range") {
+    RealEncoderRun real;
+    const uint32_t constant[] = {128, 192, 256, 320};
+    const double lowest[] = {140, 190}, highest[] = {240, 300};  // V2 and V0 on this signal: some 160 and 225
+    for (int i = 0; i < 6; ++i) {
+        CAPTURE(i);
+        std::wstring name = L"quality " + std::to_wstring(i) + L".mp3";
+        std::string bytes = real.Convert(L"music.wav", test::MusicLikeWave(8), name, kMp3, kQualities[i]);
+        test::Mp3Facts facts = test::ReadMp3Facts(bytes);
+        CHECK((bytes.compare(0, 4, "RIFF") != 0 && facts.frameAtStart));  // an ID3v2 tag, then a frame header
+        CHECK(facts.frames > 250);
+        if (i < 4) CHECK(facts.constantKbps == constant[i]);
+        else CHECK((facts.xingOrInfo && facts.constantKbps == 0 && facts.meanKbps >= lowest[i - 4] && facts.meanKbps <= highest[i - 4]));
+        CHECK(std::fabs(test::DecodedSeconds(real.program.path(), real.data / name) - 8) <= 0.05);
+    }
+}
+
+TEST_CASE("inside .wav the header states the rate used: capped at 8 kHz, the mean of a variable rate") {
+    RealEncoderRun real;
+    std::string capped = real.Convert(L"phone.wav", test::MusicLikeWave(6, 8000), L"capped.wav", kWav, kQualities[0]);
+    test::Mp3Facts frames = test::ReadMp3Facts(capped);
+    test::WaveFacts facts = test::ReadWaveFacts(capped);
+    CHECK(facts.formatTag == 0x0055);
+    CHECK((frames.constantKbps > 0 && frames.constantKbps < 128));  // the encoder lowered the rate
+    CHECK(facts.bytesPerSecond == frames.constantKbps * 125);
+    // As long as its frames: the input and the encoder's delay and padding (some three frames of 72 ms).
+    CHECK(std::fabs(facts.seconds() - frames.frames * 576 / 8000.0) <= 0.01);
+    facts = test::ReadWaveFacts(real.Convert(L"music.wav", test::MusicLikeWave(6), L"variable.wav", kWav, kQualities[4]));
+    REQUIRE(facts.bytesPerSecond > 0);  // the encoder's writer states none
+    CHECK(std::fabs(facts.seconds() - 6) <= 0.1);
+}
+
+TEST_CASE("tags: LIST/INFO and an id3 chunk come back from .mp3 and .wav outputs, the cover unchanged; none invented") {
+    RealEncoderRun real;
+    std::string mp3;
+    // A text frame's text: after its encoding byte, up to its NUL.
+    auto text = [&mp3](const char* id) {
+        std::string body = test::Id3Frame(mp3, id);
+        return body.empty() ? body : body.substr(1, body.find('\0', 1) - 1);
+    };
+    std::string info = test::WithInfoTags(test::MusicLikeWave(2), {{"INAM", "Blue Train"}, {"IART", "Ёж Quartet"},
+                                          {"IPRD", "Sessions"}, {"ICRD", "1957"}, {"ITRK", "3"}, {"IGNR", "Jazz"}, {"ICMT", "take two"}});
+    mp3 = real.Convert(L"info.wav", info, L"info.mp3", kMp3, kQualities[0]);
+    CHECK((text("TIT2") == "Blue Train" && text("TPE1") == "Ёж Quartet" && text("TALB") == "Sessions"));
+    CHECK((text("TDRC") == "1957" && text("TRCK") == "3" && text("TCON") == "Jazz"));
+    // The encoder writes a comment as a TXXX frame named "comment", or as COMM.
+    CHECK((test::Id3Frame(mp3, "TXXX") + test::Id3Frame(mp3, "COMM")).find("take two") != std::string::npos);
+    std::string wav = real.Convert(L"info.wav", info, L"info out.wav", kWav, kQualities[0]);
+    for (const char* id : {"INAM", "IART", "IPRD", "ICRD", "IGNR", "ICMT"}) CHECK(test::InfoTag(wav, id) == test::InfoTag(info, id));
+    CHECK(test::InfoTag(wav, "IPRT") == "3");
+
+    // A picture of one pixel, whole: the encoder must find its size to copy it.
+    const char kPixel[] = "\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR\0\0\0\x01\0\0\0\x01\x08\x06\0\0\0\x1f\x15\xc4\x89\0\0\0\x0dIDATx\xda"
+                          "c\xf8\xcf\xc0\xf0\x1f\0\x05\0\x02\x01\xa5\xc2\xa0\xa5\0\0\0\0IEND\xae" "B`\x82";
+    std::string png(kPixel, sizeof(kPixel) - 1);
+    std::string id3 = test::WithId3Chunk(test::MusicLikeWave(2), test::Id3v2Tag({{"TIT2", std::string("\0Night", 6)},
+                                         {"APIC", std::string("\0image/png\0\x03" "Cover\0", 18) + png}}));
+    mp3 = real.Convert(L"id3.wav", id3, L"id3.mp3", kMp3, kQualities[4]);
+    std::string cover = test::Id3Frame(mp3, "APIC");
+    CHECK((text("TIT2") == "Night" && cover.size() >= png.size()));
+    CHECK(cover.compare(cover.size() - std::min(cover.size(), png.size()), png.size(), png) == 0);
+    CHECK(test::InfoTag(real.Convert(L"id3.wav", id3, L"id3 out.wav", kWav, kQualities[0]), "INAM") == "Night");
+
+    mp3 = real.Convert(L"plain.wav", test::MusicLikeWave(2), L"plain.mp3", kMp3, kQualities[0]);
+    for (const char* id : {"TIT2", "TPE1", "TALB", "TXXX", "COMM", "APIC"}) CHECK(test::Id3Frame(mp3, id).empty());
 }

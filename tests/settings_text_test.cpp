@@ -121,3 +121,20 @@ TEST_CASE("a file is read only as far as the 64 KiB limit") {
     Settings earlier = ReadSettingsBytes(bytes.data() + 1, bytes.size() - 1, "C:\\Tools");
     CHECK(earlier.mode == 5);
 }
+
+TEST_CASE("the output choice: stored only when not the default, read back, unknown values the default") {
+    Settings plain{"C:\\In", "C:\\Out", 0};
+    CHECK(FormatSettingsText(plain) == kHeader + "<IN_DIR>C:\\In</IN_DIR>\r\n<OUT_DIR>C:\\Out</OUT_DIR>\r\n<MODE>0</MODE>\r\n");
+    Settings chosen{"C:\\In", "C:\\Out", 3, {OutputType::Mp3, Quality::VariableHigh}};
+    CHECK(FormatSettingsText(chosen) == FormatSettingsText(Settings{"C:\\In", "C:\\Out", 3}) +
+                                            "<OUTPUT_TYPE>MP3</OUTPUT_TYPE>\r\n<QUALITY>VBR_HIGH</QUALITY>\r\n");
+    for (int type = 0; type < 2; ++type)
+        for (int quality = 0; quality < 6; ++quality) {
+            OutputChoice output{TypeAt(type), QualityAt(quality)};
+            CHECK(ParseSettingsText(FormatSettingsText(Settings{"A", "B", 1, output}), "X").output == output);
+        }
+    CHECK(ParseSettingsText("<OUTPUT_TYPE>ogg</OUTPUT_TYPE><QUALITY>999</QUALITY>", "X").output == OutputChoice());
+    CHECK(ParseSettingsText("<QUALITY> 320 </QUALITY><OUTPUT_TYPE>mp3</OUTPUT_TYPE>", "X").output ==
+          OutputChoice{OutputType::Mp3, Quality::Kbps320});
+    CHECK(ParseSettingsText(FormatSettingsText(plain), "X").output == OutputChoice());
+}

@@ -236,9 +236,9 @@ TEST_CASE("50 conversions and 100 openings each of About and Help leave nothing 
         HAND_CURSOR = LoadCursorA(GetModuleHandleW(nullptr), "autor");
         RunStartWindow();
         ChangeToProgramFolder();
-        ReadSettings();
-        RunMainWindow();
-        WriteSettings();
+        OutputChoice output = ReadSettings();
+        RunMainWindow(output);
+        WriteSettings(output);
         driver.join();
     }
     double seconds = (GetTickCount() - started) / 1000.0;

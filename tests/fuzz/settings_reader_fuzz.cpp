@@ -6,7 +6,9 @@
 //    default folder; any other folder is exactly the text its tags enclose;
 //  - nothing past the 64 KiB limit is looked at: those bytes are poisoned for
 //    AddressSanitizer, and other bytes there give the same settings;
-//  - settings whose folders hold no tag are written and read back unchanged.
+//  - a file without an OUTPUT_TYPE or QUALITY tag gives the default output;
+//  - settings whose folders hold no tag are written and read back unchanged,
+//    the output choice with them.
 // The input is read twice: as a whole file, and placed so that the limit cuts
 // it in the middle (behind spaces), so that short inputs reach the limit too.
 #include <sanitizer/asan_interface.h>
@@ -24,7 +26,7 @@
 namespace {
 
 const std::string kDefaultFolder = "C:\\Program Files\\DU ZID";
-const std::string kTags[] = {"<IN_DIR>", "<OUT_DIR>", "<MODE>"};
+const std::string kTags[] = {"<IN_DIR>", "<OUT_DIR>", "<MODE>", "<OUTPUT_TYPE>", "<QUALITY>"};
 // What stands past the limit in the second reading of a straddling file.
 const std::string kDecoy = "<IN_DIR>C:\\Decoy</IN_DIR><OUT_DIR>D:\\Decoy</OUT_DIR><MODE>77</MODE>\r\n";
 
@@ -35,7 +37,7 @@ void Expect(bool holds, const char* what) {
 }
 
 bool Same(const Settings& a, const Settings& b) {
-    return a.inDir == b.inDir && a.outDir == b.outDir && a.mode == b.mode;
+    return a.inDir == b.inDir && a.outDir == b.outDir && a.mode == b.mode && a.output == b.output;
 }
 
 std::string WithoutSlashes(const char* bytes, size_t size) {
@@ -103,6 +105,10 @@ void CheckRead(const Settings& settings, const std::vector<char>& file) {
     CheckFolder(settings.inDir, seen, "<IN_DIR>");
     CheckFolder(settings.outDir, seen, "<OUT_DIR>");
     if (seen.find("<MODE>") == std::string::npos) Expect(settings.mode == 0, "a file without a MODE tag gives a mode");
+    if (seen.find("<OUTPUT_TYPE>") == std::string::npos)
+        Expect(settings.output.type == OutputType::Wav, "a file without an OUTPUT_TYPE tag gives another type");
+    if (seen.find("<QUALITY>") == std::string::npos)
+        Expect(settings.output.quality == Quality::Kbps128, "a file without a QUALITY tag gives another quality");
 
     if (HoldsTag(settings.inDir) || HoldsTag(settings.outDir)) return;
     Settings reread = ParseSettingsText(FormatSettingsText(settings), "elsewhere");

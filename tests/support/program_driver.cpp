@@ -3,14 +3,18 @@
 #include <cwchar>
 #include <cwctype>
 
+#include <algorithm>
+
 namespace test {
 
 const wchar_t* const kStartCaption = L"Veltrane Audio Converter for Adobe Flash. ";
 const wchar_t* const kMainCaption = L"Veltrane Audio Converter for Adobe Flash.   https://www.veltrane.example/";
 const wchar_t* const kBusyCaption = L"Converting the Audio";
 
-// The file-name field of the common file dialogs (cmb13, a ComboBoxEx32).
+// The file-name field of the common Open dialog (cmb13, a ComboBoxEx32) and
+// of the item dialogs, the Save dialog and the folder picker (edt1, an Edit).
 constexpr int kFileNameField = 0x47C;
+constexpr int kItemFileNameField = 0x480;
 // The static that holds a message box's text.
 constexpr int kMessageBoxText = 0xFFFF;
 
@@ -105,8 +109,13 @@ HWND ProgramUser::FocusOf(HWND window) {
     return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) ? info.hwndFocus : nullptr;
 }
 
-static bool Confirm(HWND dialog, const std::wstring& text) {
+static HWND FileNameField(HWND dialog) {
     HWND field = GetDlgItem(dialog, kFileNameField);
+    return field ? field : GetDlgItem(dialog, kItemFileNameField);
+}
+
+static bool Confirm(HWND dialog, const std::wstring& text) {
+    HWND field = FileNameField(dialog);
     if (!field) return false;
     SendMessageW(field, WM_SETTEXT, 0, (LPARAM)text.c_str());
     PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), (LPARAM)GetDlgItem(dialog, IDOK));
@@ -121,7 +130,7 @@ bool ProgramUser::ChooseFile(const std::wstring& caption, const std::wstring& fo
     // the folder first, as a user would, then pick the name. Going into a
     // folder opens nothing, so that confirmation is sent and waited for: a
     // name typed while the dialog is still on its way would land elsewhere.
-    HWND field = GetDlgItem(dialog, kFileNameField);
+    HWND field = FileNameField(dialog);
     if (!field) return false;
     SendMessageW(field, WM_SETTEXT, 0, (LPARAM)folder.c_str());
     DWORD_PTR ignored = 0;
@@ -154,7 +163,7 @@ bool ProgramUser::CancelFileDialog(const std::wstring& caption) {
 bool ProgramUser::ChooseFolder(const std::wstring& folder) {
     // The folder picker's name field is edt1; a folder typed there and confirmed is the choice.
     HWND dialog = WaitForWindow(L"Convert Audio");
-    HWND field = dialog ? GetDlgItem(dialog, 0x480) : nullptr;
+    HWND field = dialog ? GetDlgItem(dialog, kItemFileNameField) : nullptr;
     if (!field) return false;
     SendMessageW(field, WM_SETTEXT, 0, (LPARAM)folder.c_str());
     PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), (LPARAM)GetDlgItem(dialog, IDOK));
@@ -163,7 +172,66 @@ bool ProgramUser::ChooseFolder(const std::wstring& folder) {
 
 std::wstring ProgramUser::ProposedName(const std::wstring& caption, DWORD timeoutMs) {
     HWND dialog = WaitForWindow(caption, timeoutMs);
-    return dialog ? ControlText(dialog, kFileNameField) : std::wstring();
+    return dialog ? WindowText(FileNameField(dialog)) : std::wstring();
+}
+
+static std::wstring ListEntry(HWND list, int index) {
+    LRESULT length = SendMessageW(list, CB_GETLBTEXTLEN, (WPARAM)index, 0);
+    if (length == CB_ERR) return std::wstring();
+    std::wstring text((size_t)length + 1, L'\0');
+    SendMessageW(list, CB_GETLBTEXT, (WPARAM)index, (LPARAM)&text[0]);
+    text.resize((size_t)length);
+    return text;
+}
+
+static std::vector<std::wstring> ListEntries(HWND list) {
+    std::vector<std::wstring> entries;
+    LRESULT count = SendMessageW(list, CB_GETCOUNT, 0, 0);
+    for (int i = 0; i < (int)count; ++i) entries.push_back(ListEntry(list, i));
+    return entries;
+}
+
+struct ListSearch {
+    const std::wstring* entry;
+    HWND found;
+};
+
+static BOOL CALLBACK MatchList(HWND window, LPARAM param) {
+    auto* search = (ListSearch*)param;
+    wchar_t className[32] = {};
+    GetClassNameW(window, className, 32);
+    if (_wcsicmp(className, L"ComboBox") != 0) return TRUE;
+    std::vector<std::wstring> entries = ListEntries(window);
+    if (std::find(entries.begin(), entries.end(), *search->entry) == entries.end()) return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
+HWND ProgramUser::DialogList(const std::wstring& caption, const std::wstring& entry) {
+    HWND dialog = WaitForWindow(caption);
+    ListSearch search{&entry, nullptr};
+    if (dialog) WaitFor([&] { return EnumChildWindows(dialog, MatchList, (LPARAM)&search), search.found != nullptr; }, 10000);
+    return search.found;
+}
+
+std::vector<std::wstring> ProgramUser::ListTexts(const std::wstring& caption, const std::wstring& entry) {
+    HWND list = DialogList(caption, entry);
+    return list ? ListEntries(list) : std::vector<std::wstring>();
+}
+
+std::wstring ProgramUser::ListShows(const std::wstring& caption, const std::wstring& entry) {
+    HWND list = DialogList(caption, entry);
+    return list ? ListEntry(list, (int)SendMessageW(list, CB_GETCURSEL, 0, 0)) : std::wstring();
+}
+
+bool ProgramUser::ChooseInList(const std::wstring& caption, const std::wstring& entry) {
+    HWND list = DialogList(caption, entry);
+    if (!list) return false;
+    LRESULT index = SendMessageW(list, CB_FINDSTRINGEXACT, (WPARAM)-1, (LPARAM)entry.c_str());
+    if (index == CB_ERR || SendMessageW(list, CB_SETCURSEL, (WPARAM)index, 0) == CB_ERR) return false;
+    // As a user's choice: the list's owner hears of it.
+    SendMessageW(GetParent(list), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(list), CBN_SELCHANGE), (LPARAM)list);
+    return true;
 }
 
 std::wstring ProgramUser::AnswerMessageBox(const std::wstring& caption, DWORD timeoutMs, int button) {

@@ -66,6 +66,13 @@ public:
     const std::wstring& lastQuestion() const { return lastQuestion_; }
     // The file name the dialog proposes.
     std::wstring ProposedName(const std::wstring& caption, DWORD timeoutMs = 20000);
+    // The drop-down list of the dialog with this caption that holds entry
+    // (the Save dialog's types, "Quality:", "Save as:"); nullptr when none
+    // comes. Its entries, the one it shows, and choosing one as a user does.
+    HWND DialogList(const std::wstring& caption, const std::wstring& entry);
+    std::vector<std::wstring> ListTexts(const std::wstring& caption, const std::wstring& entry);
+    std::wstring ListShows(const std::wstring& caption, const std::wstring& entry);
+    bool ChooseInList(const std::wstring& caption, const std::wstring& entry);
 
     // Waits for a message box with this caption, returns its text and presses
     // OK, or the given button (IDYES, IDNO).

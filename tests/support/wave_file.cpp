@@ -4,16 +4,16 @@
 #include <cmath>
 #include <cstring>
 
+#include "convert/mpeg_frames.h"
+
 namespace test {
 
 static void Put32(std::string& out, uint32_t v) { out.append((const char*)&v, 4); }
 static void Put16(std::string& out, uint16_t v) { out.append((const char*)&v, 2); }
 
-std::string StereoWave(uint32_t seconds, double leftHz, double rightHz) {
-    const uint32_t rate = 44100, frames = rate * seconds;
-    const double kTwoPi = 6.283185307179586;
+static std::string PcmWave(uint32_t rate, const std::string& samples) {
     std::string wav = "RIFF";
-    Put32(wav, 36 + frames * 4);
+    Put32(wav, 36 + (uint32_t)samples.size());
     wav += "WAVEfmt ";
     Put32(wav, 16);
     Put16(wav, 1);  // PCM
@@ -23,14 +23,21 @@ std::string StereoWave(uint32_t seconds, double leftHz, double rightHz) {
     Put16(wav, 4);
     Put16(wav, 16);
     wav += "data";
-    Put32(wav, frames * 4);
-    wav.reserve(wav.size() + frames * 4);
+    Put32(wav, (uint32_t)samples.size());
+    return wav + samples;
+}
+
+std::string StereoWave(uint32_t seconds, double leftHz, double rightHz) {
+    const uint32_t rate = 44100, frames = rate * seconds;
+    const double kTwoPi = 6.283185307179586;
+    std::string samples;
+    samples.reserve((size_t)frames * 4);
     for (uint32_t i = 0; i < frames; ++i) {
         double t = (double)i / rate;
-        Put16(wav, (uint16_t)(int16_t)(8000 * std::sin(kTwoPi * leftHz * t)));
-        Put16(wav, (uint16_t)(int16_t)(8000 * std::sin(kTwoPi * rightHz * t)));
+        Put16(samples, (uint16_t)(int16_t)(8000 * std::sin(kTwoPi * leftHz * t)));
+        Put16(samples, (uint16_t)(int16_t)(8000 * std::sin(kTwoPi * rightHz * t)));
     }
-    return wav;
+    return PcmWave(rate, samples);
 }
 
 std::string WithInfoTags(const std::string& wave,
@@ -95,6 +102,109 @@ std::string ToneSamples(uint32_t rate, uint16_t channels, uint16_t bits, bool fl
         }
     }
     return out;
+std::string MusicLikeWave(uint32_t seconds, uint32_t sampleRate) {
+    const double kTwoPi = 6.283185307179586;
+    const double notes[] = {220, 247, 262, 294, 330, 349, 392, 440, 494, 523};
+    uint32_t random = 12345;
+    auto next = [&random] { return (random = random * 1103515245u + 12345u) >> 8; };
+    std::string samples;
+    samples.reserve((size_t)sampleRate * seconds * 4);
+    double chord[3] = {};
+    for (uint32_t i = 0; i < sampleRate * seconds; ++i) {
+        double t = (double)i / sampleRate, beat = t * 4 - std::floor(t * 4);
+        if (i % (sampleRate / 4) == 0)
+            for (double& note : chord) note = notes[next() % 10] * (1 << (next() % 3));
+        double value = 0;
+        for (double note : chord)
+            for (int harmonic = 1; harmonic <= 3; ++harmonic) value += std::sin(kTwoPi * note * harmonic * t) / (harmonic * 2.5);
+        double envelope = std::exp(-beat * 3);
+        double noise = ((next() % 1000) / 1000.0 - 0.5) * 0.3;
+        double level = std::max(-1.0, std::min(1.0, (value * 0.18 + noise) * envelope));
+        Put16(samples, (uint16_t)(int16_t)(level * 30000));
+        Put16(samples, (uint16_t)(int16_t)(level * 24000));
+    }
+    return PcmWave(sampleRate, samples);
+}
+
+std::string WithId3Chunk(const std::string& wave, const std::string& tag) {
+    std::string tagged = wave + "id3 ";
+    Put32(tagged, (uint32_t)tag.size());
+    tagged += tag + std::string(tag.size() % 2, '\0');
+    uint32_t riffSize = (uint32_t)tagged.size() - 8;
+    return tagged.replace(4, 4, (const char*)&riffSize, 4);
+}
+
+std::string Id3v2Tag(const std::vector<std::pair<std::string, std::string>>& frames) {
+    std::string body;
+    for (const auto& frame : frames) {
+        uint32_t size = (uint32_t)frame.second.size();
+        body += frame.first + std::string{(char)(size >> 24), (char)(size >> 16), (char)(size >> 8), (char)size} +
+                std::string(2, '\0') + frame.second;
+    }
+    uint32_t size = (uint32_t)body.size();  // synchsafe: seven bits a byte
+    return std::string("ID3\x03\0\0", 6) +
+           std::string{(char)((size >> 21) & 127), (char)((size >> 14) & 127), (char)((size >> 7) & 127), (char)(size & 127)} +
+           body;
+}
+
+static uint32_t Big32(const std::string& bytes, size_t at, int bitsPerByte) {
+    uint32_t value = 0;
+    for (int i = 0; i < 4; ++i) value = (value << bitsPerByte) | (unsigned char)bytes[at + i];
+    return value;
+}
+
+// Where the audio starts: after the ID3v2 tag at byte 0, if any.
+static size_t AfterId3(const std::string& bytes) {
+    if (bytes.size() < 10 || bytes.compare(0, 3, "ID3") != 0) return 0;
+    return 10 + Big32(bytes, 6, 7);
+}
+
+std::string Id3Frame(const std::string& bytes, const std::string& id) {
+    size_t end = std::min(bytes.size(), AfterId3(bytes));
+    int bitsPerByte = bytes.size() > 3 && bytes[3] == 4 ? 7 : 8;  // version 2.4 sizes frames synchsafe
+    for (size_t at = 10; at + 10 <= end;) {
+        uint32_t size = Big32(bytes, at + 4, bitsPerByte);
+        if (bytes[at] == '\0' || size > end - at - 10) break;
+        if (bytes.compare(at, 4, id) == 0) return bytes.substr(at + 10, size);
+        at += 10 + size;
+    }
+    return std::string();
+}
+
+std::string InfoTag(const std::string& bytes, const std::string& id) {
+    size_t list = bytes.find("INFO");
+    for (size_t at = list == std::string::npos ? bytes.size() : list + 4; at + 8 <= bytes.size();) {
+        uint32_t size;
+        std::memcpy(&size, bytes.data() + at + 4, 4);
+        if (bytes.compare(at, 4, "data") == 0 || size > bytes.size() - at - 8) break;
+        if (bytes.compare(at, 4, id) == 0) {
+            std::string text = bytes.substr(at + 8, size);
+            return text.substr(0, text.find('\0'));
+        }
+        at += 8 + size + (size & 1);
+    }
+    return std::string();
+}
+
+Mp3Facts ReadMp3Facts(const std::string& bytes) {
+    Mp3Facts facts;
+    size_t at = AfterId3(bytes), data = bytes.find("data");
+    facts.id3AtStart = at > 0;
+    if (bytes.compare(0, 4, "RIFF") == 0) at = data == std::string::npos ? bytes.size() : data + 8;
+    const auto* start = (const unsigned char*)bytes.data() + std::min(at, bytes.size());
+    size_t size = bytes.size() - std::min(at, bytes.size());
+    MpegFrame first;
+    facts.frameAtStart = ReadMpegFrame(start, size, &first);
+    std::string head = bytes.substr(std::min(at, bytes.size()), 64);
+    facts.xingOrInfo = facts.frameAtStart && (head.find("Xing") != std::string::npos || head.find("Info") != std::string::npos);
+    MpegFrameTally tally;
+    CountMpegFrames(start, size, &tally);
+    facts.frames = (int)tally.frames;
+    facts.constantKbps = tally.constant ? tally.kbps : 0;
+    // The Xing or Info frame holds no audio.
+    double seconds = (double)(tally.samples - (facts.xingOrInfo ? first.samples : 0)) / std::max(1u, tally.sampleRate);
+    facts.meanKbps = seconds > 0 ? (size - (facts.xingOrInfo ? first.bytes : 0)) * 8 / seconds / 1000 : 0;
+    return facts;
 }
 
 WaveFacts ReadWaveFacts(const std::string& bytes) {
