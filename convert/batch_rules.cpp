@@ -24,8 +24,6 @@ size_t ExtensionStart(const std::string& name) {
     return (dot == std::string::npos || dot == 0) ? name.size() : dot;
 }
 
-std::string WithoutExtension(const std::string& name) { return name.substr(0, ExtensionStart(name)); }
-
 // name with " (n)" before its extension.
 std::string Numbered(const std::string& name, int n) {
     size_t dot = ExtensionStart(name);

@@ -208,8 +208,8 @@ TEST_CASE("files and folders named on the command line load once the main window
     ProgramRun::Click(main, test::kConvertButton);
     REQUIRE(run.ChooseFolder(setup.output.path()));
     CHECK(run.AnswerMessageBox(L"Information") == L"2 files converted into:\r\n" + setup.output.path());
-    // A .wave keeps its name; the encoder wrote it under an extension it knows.
-    CHECK(test::ReadBytes(setup.output / L"_mp3_c_b.wave") == kNew);
+    // A .wave input's output takes the type's extension, which the encoder knows.
+    CHECK(test::ReadBytes(setup.output / L"_mp3_c_b.wav") == kNew);
     DWORD exitCode = 1;
     REQUIRE(run.ExitProgram(main, &exitCode));
     CHECK(setup.Settings() == test::Installation::SettingsText(setup.input.path(), setup.output.path(), 0));

@@ -272,7 +272,7 @@ TEST_CASE("the Save dialog's type list switches the proposal's extension; type a
     CHECK(run.AnswerMessageBox(L"Information") == L"Output conversion process finished");
     DWORD exitCode = 1;
     REQUIRE(run.ExitProgram(main, &exitCode));
-    CHECK(setup.Log().find("-ab 320k  -y \"" + test::Utf8(setup.output / L"DU_ZID-1.converting.WAV")) != std::string::npos);
+    CHECK(setup.Log().find("-ab 320k  -y \"" + test::Utf8(setup.output / L"DU_ZID-1.converting.wav")) != std::string::npos);
     CHECK(test::FileExists(setup.output / L"again.WAV"));
     CHECK(setup.Settings() == plain + "<QUALITY>320</QUALITY>\r\n");
 }

@@ -102,6 +102,8 @@ std::string ToneSamples(uint32_t rate, uint16_t channels, uint16_t bits, bool fl
         }
     }
     return out;
+}
+
 std::string MusicLikeWave(uint32_t seconds, uint32_t sampleRate) {
     const double kTwoPi = 6.283185307179586;
     const double notes[] = {220, 247, 262, 294, 330, 349, 392, 440, 494, 523};
