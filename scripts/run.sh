@@ -33,5 +33,9 @@ for bmp in "$out"/*.bmp; do
     convert "$bmp" "${bmp%.bmp}.png" && rm -f "$bmp"
 done
 tr -d '\r' <"$out/walkthrough.log"
+if [ $rc != 0 ]; then
+    echo "run.sh: the walk ended with exit status $rc; what Wine said last ($out/wine.log):"
+    tail -n 20 "$out/wine.log"
+fi
 echo "run.sh: screenshots of each step in $out"
 exit $rc

@@ -74,6 +74,8 @@ start_wine_session() {
 
 end_wine_session() {
     timeout 30 wineserver -k >/dev/null 2>&1 || true
+    # Gone before we return: a wine started next in the prefix must not find a server still ending.
+    timeout 30 wineserver -w >/dev/null 2>&1 || true
     # The prefixes of other scales beside it (tests at 150 % and 200 %) have servers of their own.
     local scaled
     for scaled in "$WINEPREFIX"-*/; do
