@@ -18,15 +18,9 @@ std::string ListedLines(const std::vector<std::string>& lines) {
     return text;
 }
 
-// Where a name's extension starts: its last dot, unless it starts the name.
-size_t ExtensionStart(const std::string& name) {
-    size_t dot = name.rfind('.');
-    return (dot == std::string::npos || dot == 0) ? name.size() : dot;
-}
-
 // name with " (n)" before its extension.
 std::string Numbered(const std::string& name, int n) {
-    size_t dot = ExtensionStart(name);
+    size_t dot = std::min(name.size(), ExtensionStart(name));
     return name.substr(0, dot) + " (" + std::to_string(n) + ")" + name.substr(dot);
 }
 

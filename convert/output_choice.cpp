@@ -14,6 +14,8 @@ std::string Upper(std::string text) {
     return text;
 }
 
+}  // namespace
+
 // Where a name's extension starts: its last "." after the last "\", "/" or
 // ":", unless the dot starts the name; npos for none.
 size_t ExtensionStart(const std::string& name) {
@@ -23,8 +25,6 @@ size_t ExtensionStart(const std::string& name) {
     if (dot == std::string::npos || dot <= nameStart) return std::string::npos;
     return dot;
 }
-
-}  // namespace
 
 const std::vector<std::string>& QualityTexts() {
     static const std::vector<std::string> texts = {"128 kbit/s (standard)", "192 kbit/s", "256 kbit/s",
