@@ -24,7 +24,7 @@ const std::vector<std::string>& FolderTypeTexts();  // the folder picker's "Save
 Quality QualityAt(int index);                       // out of range: the default
 OutputType TypeAt(int index);
 
-// Where a name's extension starts: its last "." after the last "\\", "/" or
+// Where a name's extension starts: its last "." after the last "\", "/" or
 // ":", unless the dot starts the name; npos for none.
 size_t ExtensionStart(const std::string& name);
 
